@@ -1,0 +1,57 @@
+// tarvel: the command-line face of Tarvel GUI's core, for scripts and tests.
+
+#include "app/translation.h"
+#include "cli/cataloguecommand.h"
+#include "cli/climessages.h"
+#include "cli/cliout.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+const char* const kUsage =
+    "Usage: tarvel [--verbose] <command> [arguments]\n"
+    "\n"
+    "Commands:\n"
+    "  catalogue [--json]          Print the built-in option catalogue, readable or as JSON.\n"
+    "\n"
+    "Options:\n"
+    "  --verbose                   Also print debug diagnostics on standard error.\n"
+    "  --help                      Show this help.\n";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("ZDL"));
+    QCoreApplication::setApplicationName(QStringLiteral("Tarvel GUI"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.4"));
+
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    const bool verbose = arguments.removeAll(QStringLiteral("--verbose")) > 0;
+    CliMessages::install(verbose);
+
+    if (arguments.isEmpty() || arguments.first() == QLatin1String("--help")
+        || arguments.first() == QLatin1String("-h") || arguments.first() == QLatin1String("help")) {
+        if (arguments.isEmpty()) {
+            std::fputs(kUsage, stderr);
+            return 2;
+        }
+        CliOut::print(QString::fromLatin1(kUsage));
+        return 0;
+    }
+
+    Translation::instance().load(QStringLiteral(":/translate.xml"));
+
+    const QString command = arguments.takeFirst();
+    if (command == QLatin1String("catalogue"))
+        return CatalogueCommand::run(arguments);
+
+    CliOut::error(QStringLiteral("unknown command \"%1\"").arg(command));
+    std::fputs(kUsage, stderr);
+    return 2;
+}
