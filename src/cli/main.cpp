@@ -4,6 +4,7 @@
 #include "cli/cataloguecommand.h"
 #include "cli/climessages.h"
 #include "cli/cliout.h"
+#include "cli/schemescommand.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -17,6 +18,12 @@ const char* const kUsage =
     "\n"
     "Commands:\n"
     "  catalogue [--json]          Print the built-in option catalogue, readable or as JSON.\n"
+    "  schemes list [DB]           One line per scheme of a schemes database (default: schemes.dat\n"
+    "                              beside the program): name, description, species, nodes, extras.\n"
+    "  schemes dump [DB] [--scheme NAME]\n"
+    "                              The schemes of a database as JSON.\n"
+    "  schemes build SOURCE.json... -o DB\n"
+    "                              Write a schemes database from JSON sources.\n"
     "\n"
     "Options:\n"
     "  --verbose                   Also print debug diagnostics on standard error.\n"
@@ -50,6 +57,8 @@ int main(int argc, char** argv)
     const QString command = arguments.takeFirst();
     if (command == QLatin1String("catalogue"))
         return CatalogueCommand::run(arguments);
+    if (command == QLatin1String("schemes"))
+        return SchemesCommand::run(arguments);
 
     CliOut::error(QStringLiteral("unknown command \"%1\"").arg(command));
     std::fputs(kUsage, stderr);

@@ -1,0 +1,144 @@
+#ifndef TARVEL_SCHEME_H
+#define TARVEL_SCHEME_H
+
+// A scheme: a named preset for one simulation. It owns a tree of option
+// groups and option nodes over the catalogue, a sorted list of species with
+// one boundary-condition option each, and named extra data (file texts).
+// Schemes live in the schemes database; a project is a scheme with the
+// additions of a run.
+
+#include "scheme/extradata.h"
+#include "scheme/schemenode.h"
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class Options;
+struct OOption;
+class QDataStream;
+class QTextStream;
+
+class Scheme : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Scheme(Options* catalogue, QObject* parent = nullptr);
+    ~Scheme() override;
+
+    // --- whole scheme
+    bool setName(const QString& name);
+    bool setNameAndDescription(const QString& name, const QString& description);
+    QString name() const { return m_name; }
+    QString description() const { return m_description; }
+    QString fileName() const { return m_fileName; }
+    bool isSaved() const { return m_saved; }
+    Options* options() const { return m_options; }
+    bool copy(const Scheme* other);
+    void makeTestScheme();
+
+    // --- the schemes database
+    enum class WriteResult { Written, CannotCreate, WriteFailed };
+
+    static QList<Scheme*> loadAll(const QString& file, Options* catalogue);
+    bool deleteSchemeFromFile(const QString& file = QString());
+    // Writes the schemes into the file, in order, as a whole new database.
+    // Atomic: the old file stays as it was unless the new one is complete.
+    [[nodiscard]] static WriteResult writeDatabase(const QString& file, const QList<const Scheme*>& schemes,
+                                                   QString* errorText);
+
+    // --- tree
+    const QList<SchemeNode*>& nodes() const { return m_nodes; }
+    SchemeNode* nodeById(int id) const;
+    static SchemeNode* nodeById(int id, const QList<SchemeNode*>& start);
+    int nodeCount() const;
+    int largestId() const;
+    bool isOptionUsed(const OOption* option) const;
+    static bool isInSubtree(const SchemeNode* node, const SchemeNode* candidate);
+    OOption* findOption(const QString& name) const;
+    QString optionValue(const QString& name) const;
+    void insertNode(SchemeNode* node, SchemeNode* parent, SchemeNode* sibling, bool after);
+    bool takeNode(SchemeNode* node);
+    void dump(QTextStream& out) const;
+    // Every node in pre-order: a node, then its children, then its next sibling.
+    QList<SchemeNode*> allNodes() const;
+
+    SchemeNode* addGroup(const QString& name, SchemeNode* parent = nullptr, SchemeNode* sibling = nullptr,
+                         bool after = true);
+    SchemeNode* addOption(OOption* option, SchemeNode* parent = nullptr, SchemeNode* sibling = nullptr,
+                          bool after = true);
+    bool moveNode(SchemeNode* node, SchemeNode* newParent, SchemeNode* sibling, bool after);
+    bool changeGroupName(SchemeNode* node, const QString& newName);
+
+    // --- extra data; names are compared trimmed and upper-cased
+    bool addExtra(const ExtraData& record);
+    bool addExtra(const QString& name, const QString& text);
+    bool hasExtra(const QString& name) const;
+    ExtraData* getExtra(const QString& name) const;
+    QString* pointerToExtra(const QString& name) const;
+    bool setExtraData(const QString& name, const QString& text);
+    bool setExtra(const QString& name, const ExtraData& record);
+    void removeExtra(const QString& name);
+    QStringList extraNames() const;
+    QList<ExtraData*> extras() const;
+
+    // --- species
+    const QStringList& species() const { return m_species; }
+    const std::vector<std::unique_ptr<OOption>>& conditions() const { return m_conditions; }
+    int indexOfSpecies(const QString& name) const;
+    bool hasSpecies(const QString& name) const { return indexOfSpecies(name) != -1; }
+    bool addSpecies(const QString& name);
+    bool removeSpecies(const QString& name);
+
+public slots:
+    virtual void clear();
+    virtual bool load(const QString& name, const QString& file = QString());
+    virtual bool save(const QString& file = QString());
+    virtual bool setFileName(const QString& file);
+    void setUnsaved();
+
+signals:
+    void changed();
+    void extrasChanged();
+    void optionsChanged();
+    void nodeAboutToAdd(SchemeNode* parent, int idx);
+    void nodeAdded(SchemeNode* newNode);
+    void nodeAboutToRemove(SchemeNode* nodeToRemove);
+    void nodeRemoved();
+
+protected:
+    // How reading a database file went, for callers that must not replace a
+    // file they could not read.
+    enum class FileState { Missing, Refused, Read };
+    static QList<Scheme*> readDatabase(const QString& file, Options* catalogue, FileState* state);
+    QString resolveFile(const QString& file) const;
+    void markSaved(bool saved) { m_saved = saved; }
+
+private:
+    static void writeScheme(QDataStream& out, const Scheme& scheme);
+    bool readSpeciesRecords(QDataStream& in, qint32 count);
+    bool readNodeRecords(QDataStream& in, qint32 count);
+    bool readExtraRecords(QDataStream& in, qint32 count, quint32 version);
+    void deleteContent();
+    void copyNodes(const QList<SchemeNode*>& source, QList<SchemeNode*>& target);
+    std::unique_ptr<OOption> makeBoundaryCondition(const QString& species) const;
+    qsizetype extraIndex(const QString& name) const;
+    void extraChanged();
+
+    QList<SchemeNode*> m_nodes;
+    QString m_name;
+    QString m_fileName;
+    QString m_description;
+    // Held by pointer: pages keep the addresses of records and texts.
+    std::vector<std::unique_ptr<ExtraData>> m_extras;
+    QStringList m_species;
+    Options* m_options = nullptr;
+    bool m_saved = false;
+    std::vector<std::unique_ptr<OOption>> m_conditions;
+};
+
+#endif
