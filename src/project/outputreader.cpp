@@ -1,0 +1,220 @@
+#include "project/outputreader.h"
+
+#include <QIODevice>
+#include <QString>
+
+#include <fast_float/fast_float.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cstring>
+#include <system_error>
+
+namespace {
+
+// Read in large blocks: a whole run's file is hundreds of megabytes, and a
+// line at a time through QIODevice::readLine costs more than the parsing.
+constexpr qint64 kBlockSize = 4 * 1024 * 1024;
+
+// The blanks a line is trimmed of to see whether it is empty (byte-wise, as
+// QByteArray::trimmed).
+inline bool isAsciiBlank(unsigned char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// The blanks a cell is trimmed of. A cell is Latin-1 text, and QString's
+// trimming also takes NEL and NO-BREAK SPACE for blanks.
+inline bool isLatin1Blank(unsigned char c)
+{
+    return isAsciiBlank(c) || c == 0x85 || c == 0xA0;
+}
+
+// A cell ends at its first zero byte: the code pads some columns with NULs.
+inline const char* cellEnd(const char* begin, const char* end)
+{
+    const void* zero = std::memchr(begin, 0, size_t(end - begin));
+    return zero ? static_cast<const char*>(zero) : end;
+}
+
+// One call of OutputReader::read: the fields being filled and the position
+// after the last accepted line.
+class Pass
+{
+public:
+    Pass(std::vector<std::unique_ptr<OutputField>>& fields, int fieldsize, qint64 accepted, qint64 expectedBytes)
+        : m_fields(fields)
+        , m_fieldsize(fieldsize)
+        , m_accepted(accepted)
+        , m_expectedBytes(expectedBytes)
+    {
+        collectColumns();
+    }
+
+    qint64 accepted() const { return m_accepted; }
+
+    // `line` holds the bytes of one line, its line feed included if it has
+    // one; `next` is the file position after it.
+    void take(const char* line, qsizetype length, qint64 next)
+    {
+        const char* const end = line + length;
+        const char* p = line;
+        while (p != end && isAsciiBlank(static_cast<unsigned char>(*p)))
+            ++p;
+        if (p == end)
+            return;
+        if (*line == '<' || *line == '>')
+            return;
+        if (m_accepted == 0)
+            takeHeading(line, end);
+        else
+            takeData(line, end);
+        m_accepted = next;
+    }
+
+private:
+    void collectColumns()
+    {
+        m_columns.clear();
+        m_columns.reserve(m_fields.size());
+        for (const auto& field : m_fields)
+            m_columns.push_back(&field->values);
+        m_reserved = false;
+    }
+
+    void takeHeading(const char* line, const char* end)
+    {
+        m_fields.clear();
+        const qsizetype length = end - line;
+        const qsizetype count = (length + m_fieldsize - 1) / m_fieldsize;
+        for (qsizetype i = 0; i < count; ++i) {
+            const char* begin = line + i * m_fieldsize;
+            const char* stop = cellEnd(begin, std::min(begin + m_fieldsize, end));
+            auto field = std::make_unique<OutputField>();
+            field->name = QString::fromLatin1(begin, stop - begin).trimmed();
+            m_fields.push_back(std::move(field));
+        }
+        collectColumns();
+    }
+
+    // Room for the lines still to come, estimated from the bytes left, so a
+    // whole file fills every vector without regrowing it. Never less than
+    // double the old capacity: small polls then grow the vectors
+    // geometrically instead of reallocating them on every poll.
+    void reserve()
+    {
+        m_reserved = true;
+        if (m_columns.empty() || m_expectedBytes <= 0)
+            return;
+        const qsizetype lines = qsizetype(m_expectedBytes / (qint64(m_fieldsize) * qint64(m_columns.size())));
+        for (QList<float>* values : m_columns) {
+            const qsizetype wanted = values->size() + lines;
+            if (wanted > values->capacity())
+                values->reserve(std::max(wanted, 2 * values->capacity()));
+        }
+    }
+
+    void takeData(const char* line, const char* end)
+    {
+        if (!m_reserved)
+            reserve();
+        const char* begin = line;
+        for (QList<float>* values : m_columns) {
+            float value = 0.0f;
+            if (begin < end) {
+                const char* stop = std::min(begin + m_fieldsize, end);
+                value = OutputReader::toFloat(begin, cellEnd(begin, stop));
+                begin = stop;
+            }
+            values->append(value);
+        }
+    }
+
+    std::vector<std::unique_ptr<OutputField>>& m_fields;
+    std::vector<QList<float>*> m_columns;
+    const int m_fieldsize;
+    qint64 m_accepted;
+    const qint64 m_expectedBytes;
+    bool m_reserved = false;
+};
+
+} // namespace
+
+qint64 OutputReader::read(QIODevice& device, qint64 readPos, int fieldsize, bool final,
+                          std::vector<std::unique_ptr<OutputField>>& fields)
+{
+    if (fieldsize <= 0 || readPos < 0)
+        return readPos;
+    qint64 expected = 0;
+    if (!device.isSequential()) {
+        // QBuffer refuses, with a warning, to seek beyond its end; nothing
+        // has been appended there anyway.
+        expected = device.size() - readPos;
+        if (expected <= 0)
+            return readPos;
+    }
+    if (!device.seek(readPos))
+        return readPos;
+
+    Pass pass(fields, fieldsize, readPos, expected);
+    // Sized to what is there (a poll reads a few lines, not a block), grown
+    // only for a line longer than the buffer.
+    qint64 capacity = expected > 0 ? std::min(expected + 1, kBlockSize) : kBlockSize;
+    std::unique_ptr<char[]> buffer(new char[size_t(capacity)]);
+    qint64 kept = 0;            // bytes of an unfinished line at the buffer's start
+    qint64 bufferPos = readPos; // the file position of buffer[0]
+    for (;;) {
+        if (kept == capacity) {
+            std::unique_ptr<char[]> larger(new char[size_t(2 * capacity)]);
+            std::memcpy(larger.get(), buffer.get(), size_t(kept));
+            buffer = std::move(larger);
+            capacity *= 2;
+        }
+        const qint64 got = device.read(buffer.get() + kept, capacity - kept);
+        if (got <= 0)
+            break;
+
+        const char* const data = buffer.get();
+        const char* const end = data + kept + got;
+        const char* line = data;
+        while (const void* found = std::memchr(line, '\n', size_t(end - line))) {
+            const char* next = static_cast<const char*>(found) + 1;
+            pass.take(line, next - line, bufferPos + (next - data));
+            line = next;
+        }
+        kept = end - line;
+        std::memmove(buffer.get(), line, size_t(kept));
+        bufferPos += line - data;
+    }
+    // What is left has no line feed: the last line, perhaps still being
+    // written. A complete last line is taken at once; this one only at the
+    // end of the run.
+    if (final && kept > 0)
+        pass.take(buffer.get(), kept, bufferPos + kept);
+    return pass.accepted();
+}
+
+float OutputReader::toFloat(const char* begin, const char* end)
+{
+    while (begin != end && isLatin1Blank(static_cast<unsigned char>(*begin)))
+        ++begin;
+    while (end != begin && isLatin1Blank(static_cast<unsigned char>(end[-1])))
+        --end;
+    bool negative = false;
+    if (begin != end && (*begin == '+' || *begin == '-')) {
+        negative = *begin == '-';
+        ++begin;
+    }
+    // fast_float knows no leading '+' and takes "inf" and "nan", neither of
+    // which is a number here: after the sign a digit or the point must come.
+    if (begin == end || !((*begin >= '0' && *begin <= '9') || *begin == '.'))
+        return 0.0f;
+    // Through double, then checked against the float range, as Qt 4 did: a
+    // value that rounds up to FLT_MAX in single precision is still too large.
+    double value = 0.0;
+    const fast_float::from_chars_result result = fast_float::from_chars(begin, end, value);
+    if (result.ec != std::errc() || result.ptr != end || !(value <= double(FLT_MAX)))
+        return 0.0f;
+    const float single = float(value);
+    return negative ? -single : single;
+}

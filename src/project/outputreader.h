@@ -1,0 +1,42 @@
+#ifndef TARVEL_OUTPUTREADER_H
+#define TARVEL_OUTPUTREADER_H
+
+// Reads the simulation code's output data file: fixed-width columns with the
+// headings in the first line. The file grows while the code runs, so every
+// read starts where the previous one stopped and parses only what was
+// appended; a poll costs the new lines, not the file.
+
+#include "project/outputfield.h"
+
+#include <QtGlobal>
+
+#include <memory>
+#include <vector>
+
+class QIODevice;
+
+class OutputReader
+{
+public:
+    // Reads the lines appended since `readPos` (the device is sought there)
+    // into `fields` and returns the position after the last accepted line.
+    // Blank lines and lines starting with '<' or '>' are skipped. A last line
+    // without its line feed is held back while `final` is false: the writer
+    // may still be in the middle of it. The first line accepted from position
+    // 0 is the heading line: `fields` is rebuilt from its columns of
+    // `fieldsize` bytes (line feed included, so a heading line of two full
+    // columns gives a third, unnamed field). Every other line appends one
+    // value to every field, 0 where the line is short or the text is not a
+    // number. Cells are Latin-1 up to their first zero byte.
+    // fieldsize <= 0 reads nothing and returns `readPos`.
+    static qint64 read(QIODevice& device, qint64 readPos, int fieldsize, bool final,
+                       std::vector<std::unique_ptr<OutputField>>& fields);
+
+    // A decimal number with optional sign, decimal point and E/e exponent,
+    // surrounded by optional blanks. Anything else, and anything beyond
+    // single precision, is 0, as Qt 4's conversion gave (Qt 6 would give
+    // infinity, and one infinite time would spoil every progress figure).
+    static float toFloat(const char* begin, const char* end);
+};
+
+#endif

@@ -1,0 +1,169 @@
+// A stand-in for the simulation code's executables in tests. It does what the
+// control file "<its own file name>.ctl" in its working directory says, one
+// command a line, so one binary copied under several names plays every
+// executable of a test catalogue:
+//
+//   print TEXT         TEXT and a line feed to standard output
+//   printraw TEXT      TEXT alone (a sentence split across two writes)
+//   stderr TEXT        TEXT and a line feed to standard error
+//   sleep MS           wait MS milliseconds
+//   datafile NAME      later data lines go to NAME (fort.29 at first)
+//   data TEXT          append TEXT and a line feed to the data file
+//   dataraw TEXT       append TEXT alone to the data file (an unfinished line)
+//   append FILE TEXT   append TEXT and a line feed to FILE
+//   copy FROM TO       copy the file FROM to TO
+//   spam N             N characters to standard output: 'x', every 100th a line feed
+//   crash              abort
+//   hang               sleep until killed
+//   exit N             end with exit code N (0 after the last line)
+//
+// Every write is flushed at once (files are opened and closed per command),
+// so a test sees exactly what has been done so far. Plain C++: it must not
+// depend on the libraries under test.
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <thread>
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+std::string ownName(const char* argv0)
+{
+    const std::string path = argv0 ? argv0 : "";
+    const std::string::size_type slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Splits "word rest" at the first blank; the rest is kept as it is.
+void split(const std::string& text, std::string& word, std::string& rest)
+{
+    const std::string::size_type blank = text.find(' ');
+    if (blank == std::string::npos) {
+        word = text;
+        rest.clear();
+    } else {
+        word = text.substr(0, blank);
+        rest = text.substr(blank + 1);
+    }
+}
+
+bool appendTo(const std::string& file, const std::string& text)
+{
+    std::ofstream out(file, std::ios::binary | std::ios::app);
+    out << text;
+    out.flush();
+    return bool(out);
+}
+
+bool copyFile(const std::string& from, const std::string& to)
+{
+    std::ifstream in(from, std::ios::binary);
+    if (!in)
+        return false;
+    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    out << in.rdbuf();
+    out.flush();
+    return bool(out);
+}
+
+void complain(const std::string& text)
+{
+    std::cerr << "fakeexec: " << text << std::endl;
+}
+
+[[noreturn]] void crash()
+{
+#if defined(__unix__) || defined(__APPLE__)
+    // A crash, not a core file in the project directory.
+    const rlimit none{0, 0};
+    setrlimit(RLIMIT_CORE, &none);
+#endif
+    std::abort();
+}
+
+long number(const std::string& text)
+{
+    return std::strtol(text.c_str(), nullptr, 10);
+}
+
+} // namespace
+
+int main(int, char** argv)
+{
+    std::ifstream control(ownName(argv[0]) + ".ctl", std::ios::binary);
+    if (!control) {
+        std::cout << "fakeexec: no control file" << std::endl;
+        return 3;
+    }
+
+    std::string dataFile = "fort.29";
+    std::string line;
+    while (std::getline(control, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty())
+            continue;
+        std::string command;
+        std::string text;
+        split(line, command, text);
+
+        if (command == "print") {
+            std::cout << text << '\n' << std::flush;
+        } else if (command == "printraw") {
+            std::cout << text << std::flush;
+        } else if (command == "stderr") {
+            std::cerr << text << '\n' << std::flush;
+        } else if (command == "sleep") {
+            std::this_thread::sleep_for(std::chrono::milliseconds(number(text)));
+        } else if (command == "datafile") {
+            dataFile = text;
+        } else if (command == "data") {
+            if (!appendTo(dataFile, text + '\n'))
+                complain("cannot write " + dataFile);
+        } else if (command == "dataraw") {
+            if (!appendTo(dataFile, text))
+                complain("cannot write " + dataFile);
+        } else if (command == "append") {
+            std::string file;
+            std::string appended;
+            split(text, file, appended);
+            if (!appendTo(file, appended + '\n'))
+                complain("cannot write " + file);
+        } else if (command == "copy") {
+            std::string from;
+            std::string to;
+            split(text, from, to);
+            if (!copyFile(from, to))
+                complain("cannot copy " + from + " to " + to);
+        } else if (command == "spam") {
+            const long count = number(text);
+            std::string bytes;
+            bytes.reserve(size_t(count > 0 ? count : 0));
+            for (long i = 1; i <= count; ++i)
+                bytes += i % 100 == 0 ? '\n' : 'x';
+            std::cout << bytes << std::flush;
+        } else if (command == "crash") {
+            std::cout << std::flush;
+            crash();
+        } else if (command == "hang") {
+            std::cout << std::flush;
+            for (;;)
+                std::this_thread::sleep_for(std::chrono::hours(1));
+        } else if (command == "exit") {
+            std::cout << std::flush;
+            return int(number(text));
+        } else {
+            complain("unknown command " + command);
+            return 4;
+        }
+    }
+    return 0;
+}
