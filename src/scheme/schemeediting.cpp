@@ -135,7 +135,10 @@ bool Scheme::addSpecies(const QString& name)
     // A species whose boundary condition would carry the name of a catalogue
     // option (phosphorus "P" and the pressure "BC_P") would be bound to that
     // option after the next save and load.
-    if (!m_options->isValidSpecies(trimmed) || m_options->findOption(QStringLiteral("BC_") + canonical)) {
+    // A blank name passes the element check (nothing is left of it), but a
+    // species without a name would give a nameless "BC_" condition.
+    if (trimmed.isEmpty() || !m_options->isValidSpecies(trimmed)
+        || m_options->findOption(QStringLiteral("BC_") + canonical)) {
         tWarning() << translate("SPECIES_WRONG").replace(QLatin1String("%NAME"), trimmed);
         return false;
     }
@@ -178,6 +181,9 @@ bool Scheme::copy(const Scheme* other)
 {
     if (!other)
         return false;
+    // clear() would empty the very scheme we are about to read.
+    if (other == this)
+        return true;
     tDebug() << "Copy scheme" << other->m_name;
     clear();
     m_name = other->m_name;
