@@ -1,0 +1,184 @@
+#include "runinput.h"
+
+#include "strings.h"
+
+namespace tarvelsim {
+
+namespace {
+
+enum class Block { None, Options, Species, Conditions };
+
+Block keywordOf(const std::string &line)
+{
+    const std::string text = Strings::upper(Strings::trimmed(line));
+    if (text == "OPTIONS")
+        return Block::Options;
+    if (text == "SPECIES")
+        return Block::Species;
+    if (text == "CONDITIONS")
+        return Block::Conditions;
+    return Block::None;
+}
+
+const char *const catalogueConditions[] = {"TSTA", "TEND", "NT",   "S/V",  "TSURR", "C",   "VPIST",
+                                           "FLOWPA", "STEP", "RTOL", "ATOL", "RTOS", "ATOS"};
+
+} // namespace
+
+bool RunInput::isCatalogueCondition(const std::string &name)
+{
+    const std::string key = Strings::upper(name);
+    for (const char *condition : catalogueConditions) {
+        if (key == condition)
+            return true;
+    }
+    return false;
+}
+
+bool RunInput::isBoundaryCondition(const std::string &name)
+{
+    const std::string key = Strings::upper(name);
+    return key == "T" || key == "P" || key == "V";
+}
+
+bool RunInput::read(const std::vector<std::string> &lines, const std::string &file, Diagnostic &error)
+{
+    *this = RunInput();
+    m_file = file;
+    Block block = Block::None;
+    bool sawBlock = false;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const int number = static_cast<int>(i + 1);
+        const Block keyword = keywordOf(lines[i]);
+        if (keyword != Block::None) {
+            block = keyword;
+            sawBlock = true;
+            continue;
+        }
+        if (block == Block::None)
+            continue;
+        if (Strings::upper(Strings::trimmed(lines[i])) == "END") {
+            block = Block::None;
+            continue;
+        }
+        switch (block) {
+        case Block::Options:
+            readOptionLine(lines[i], number);
+            break;
+        case Block::Species:
+            readSpeciesLine(lines[i], number);
+            break;
+        case Block::Conditions:
+            readConditionLine(lines[i], number);
+            break;
+        case Block::None:
+            break;
+        }
+    }
+    if (!sawBlock) {
+        error = Diagnostic(file, 0, "no OPTIONS, SPECIES or CONDITIONS block found");
+        return false;
+    }
+    return true;
+}
+
+void RunInput::readOptionLine(const std::string &line, int number)
+{
+    // Entries end with "/"; a filler is blanks and "/". Reading by the
+    // slashes rather than by columns also takes entries typed by hand.
+    if (line.find('/') == std::string::npos)
+        return;
+    size_t start = 0;
+    while (start < line.size()) {
+        size_t slash = line.find('/', start);
+        if (slash == std::string::npos)
+            break;
+        const std::vector<std::string> words = Strings::words(line.substr(start, slash - start));
+        start = slash + 1;
+        if (words.empty() || words.size() > 2)
+            continue;
+        Option option;
+        option.name = Strings::upper(words[0]);
+        option.value = words.size() > 1 ? words[1] : std::string();
+        option.line = number;
+        m_options.push_back(option);
+    }
+}
+
+void RunInput::readSpeciesLine(const std::string &line, int number)
+{
+    if (line.find(',') == std::string::npos)
+        return;
+    size_t start = 0;
+    while (start <= line.size()) {
+        size_t comma = line.find(',', start);
+        if (comma == std::string::npos)
+            comma = line.size();
+        std::string name = Strings::trimmed(line.substr(start, comma - start));
+        start = comma + 1;
+        if (name.empty())
+            continue;
+        SpeciesEntry entry;
+        if (name.back() == '*') {
+            entry.marked = true;
+            name = Strings::trimmed(name.substr(0, name.size() - 1));
+        }
+        if (name.empty() || name.find(' ') != std::string::npos)
+            continue;
+        entry.name = name;
+        entry.line = number;
+        m_species.push_back(entry);
+    }
+}
+
+void RunInput::readConditionLine(const std::string &line, int number)
+{
+    const size_t equals = line.find('=');
+    if (equals == std::string::npos)
+        return;
+    std::string name = Strings::trimmed(line.substr(0, equals));
+    const std::string value = Strings::trimmed(line.substr(equals + 1));
+    if (name.empty() || name.find(' ') != std::string::npos)
+        return;
+    const bool marked = name.back() == '*';
+    if (marked)
+        name.pop_back();
+    // The catalogue's condition C and a species C (atomic carbon) look the
+    // same here. The boundary conditions come last, starting with T, P or V:
+    // from there on, and for a name seen before, an entry is a species.
+    const std::string key = Strings::upper(name);
+    if (!marked && isBoundaryCondition(key) && !condition(key)) {
+        m_inBoundary = true;
+        m_conditions.push_back(Condition{key, value, number});
+        return;
+    }
+    if (!marked && !m_inBoundary && isCatalogueCondition(key) && !condition(key)) {
+        m_conditions.push_back(Condition{key, value, number});
+        return;
+    }
+    if (isCatalogueCondition(key) || isBoundaryCondition(key))
+        m_inBoundary = true;
+    m_amounts.push_back(Amount{name, value, number, !m_inBoundary});
+}
+
+const RunInput::Option *RunInput::option(const std::string &name) const
+{
+    const std::string key = Strings::upper(name);
+    for (const Option &option : m_options) {
+        if (option.name == key)
+            return &option;
+    }
+    return nullptr;
+}
+
+const RunInput::Condition *RunInput::condition(const std::string &name) const
+{
+    const std::string key = Strings::upper(name);
+    for (const Condition &condition : m_conditions) {
+        if (condition.name == key)
+            return &condition;
+    }
+    return nullptr;
+}
+
+} // namespace tarvelsim

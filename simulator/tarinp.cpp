@@ -1,0 +1,107 @@
+// tarinp.x: reads the run description, the mechanism and the thermo data,
+// checks them against each other and prepares the mechanism for tarrun.x.
+
+#include "console.h"
+#include "mechanismparser.h"
+#include "mechanismwriter.h"
+#include "programfiles.h"
+#include "runinput.h"
+#include "runsetup.h"
+#include "strings.h"
+#include "textfile.h"
+#include "thermoparser.h"
+
+using namespace tarvelsim;
+
+namespace {
+
+void summarise(const Mechanism &mechanism, const RunSetup &setup, const std::string &thermoSource)
+{
+    std::string symbols;
+    for (const Element &element : mechanism.elements)
+        symbols += ' ' + element.symbol;
+    int reversible = 0, thirdBody = 0, falloff = 0;
+    for (const Reaction &reaction : mechanism.reactions) {
+        reversible += reaction.reversible ? 1 : 0;
+        thirdBody += reaction.kind == Reaction::Kind::ThirdBody ? 1 : 0;
+        falloff += reaction.kind == Reaction::Kind::Falloff ? 1 : 0;
+    }
+    Console::line(" Thermo data from " + thermoSource);
+    Console::line(Strings::format(" Elements:   %5zu  %s", mechanism.elements.size(), symbols.c_str()));
+    Console::line(Strings::format(" Species:    %5zu", mechanism.species.size()));
+    Console::line(Strings::format(" Reactions:  %5zu  (%d reversible, %d with third body, %d falloff)",
+                                  mechanism.reactions.size(), reversible, thirdBody, falloff));
+    Console::line(Strings::format(" Duplicates: %5d  reactions marked DUPLICATE%s", mechanism.duplicateCount(),
+                                  setup.checkDuplicates() ? "" : " (NOCH: not checked)"));
+}
+
+void listMechanism(const Mechanism &mechanism)
+{
+    Console::line("");
+    Console::line(Strings::format("  %4s  %-44s %11s %8s %11s", "No.", "Reaction", "A", "b", "E (K)"));
+    for (size_t i = 0; i < mechanism.reactions.size(); ++i) {
+        const Reaction &reaction = mechanism.reactions[i];
+        std::string notes;
+        if (reaction.kind == Reaction::Kind::Falloff)
+            notes += reaction.form == Reaction::FalloffForm::Troe ? " TROE"
+                : reaction.form == Reaction::FalloffForm::Sri     ? " SRI"
+                                                                  : " LINDEMANN";
+        if (reaction.hasReverseRate)
+            notes += " REV";
+        if (reaction.duplicate)
+            notes += " DUP";
+        Console::line(Strings::format("  %4zu  %-44s %11.4E %8.3f %11.4E%s", i + 1,
+                                      reaction.equation(mechanism.species).c_str(), reaction.rate.a, reaction.rate.b,
+                                      reaction.rate.e, notes.c_str()));
+    }
+    Console::line("");
+}
+
+} // namespace
+
+int main()
+{
+    Console::line(" TARINP  -  preparation of the reaction mechanism");
+    Diagnostic error;
+
+    std::vector<std::string> lines;
+    RunInput input;
+    if (!TextFile::readLines(ProgramFiles::runDescription, lines, error) || !input.read(lines, ProgramFiles::runDescription, error))
+        return Console::fail(error.text());
+
+    std::vector<ThermoRecord> database;
+    std::string thermoSource = ProgramFiles::thermo;
+    const bool haveThermoFile = TextFile::exists(ProgramFiles::thermo);
+    if (haveThermoFile) {
+        if (!TextFile::readLines(ProgramFiles::thermo, lines, error)
+            || !ThermoParser::readFile(lines, ProgramFiles::thermo, database, error))
+            return Console::fail(error.text());
+    }
+
+    if (!TextFile::readLines(ProgramFiles::mechanism, lines, error))
+        return Console::fail(error.text());
+    MechanismParser parser;
+    Mechanism mechanism;
+    if (!parser.parse(lines, ProgramFiles::mechanism, database, haveThermoFile ? ProgramFiles::thermo : "",
+                      RunSetup::duplicateCheckWanted(input), mechanism, error))
+        return Console::fail(error.text());
+    for (const std::string &warning : parser.warnings())
+        Console::line(" WARNING: " + warning);
+    if (parser.hasThermoSection())
+        thermoSource = haveThermoFile ? std::string(ProgramFiles::mechanism) + " (THERMO section) and " + ProgramFiles::thermo
+                                      : std::string(ProgramFiles::mechanism) + " (THERMO section)";
+
+    RunSetup setup;
+    if (!setup.build(input, mechanism, true, error))
+        return Console::fail(error.text());
+
+    if (!TextFile::writeText(ProgramFiles::preparedMechanism, MechanismWriter::write(mechanism), error)
+        || !TextFile::writeText(ProgramFiles::computation, "", error))
+        return Console::fail(error.text());
+
+    summarise(mechanism, setup, thermoSource);
+    if (setup.listMechanism())
+        listMechanism(mechanism);
+    Console::line(std::string(" Prepared mechanism written to ") + ProgramFiles::preparedMechanism);
+    return 0;
+}
