@@ -69,7 +69,8 @@ QList<Scheme*> Scheme::readDatabase(const QString& fileName, Options* catalogue,
     quint32 count = 0;
     in >> marker >> version >> count;
     tDebug() << "Opened Schemes File ver. " << quint32(version) << ": " << name;
-    if (marker.trimmed() != QLatin1String(kMarker)) {
+    // A file that ends inside its header is no database either.
+    if (damaged(in) || marker.trimmed() != QLatin1String(kMarker)) {
         tCritical() << "Cannot load Schemes File: File is corrupt or wrong.";
         if (state)
             *state = FileState::Refused;
@@ -296,19 +297,35 @@ void Scheme::writeScheme(QDataStream& out, const Scheme& scheme)
 Scheme::WriteResult Scheme::writeDatabase(const QString& fileName, const QList<const Scheme*>& schemes,
                                           QString* errorText)
 {
+    QByteArray bytes;
+    {
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        prepare(out);
+        out << QString::fromLatin1(kMarker) << kVersion << quint32(schemes.size());
+        for (const Scheme* scheme : schemes)
+            writeScheme(out, *scheme);
+    }
+    // Unbuffered, and the rest written again after a short write: a write
+    // that fills the disk part-way returns what it wrote without a reason
+    // (Qt then says "Unknown error"); the next one fails at once and carries
+    // it ("No space left on device", "File too large").
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (errorText)
             *errorText = file.errorString();
         return WriteResult::CannotCreate;
     }
-    QDataStream out(&file);
-    prepare(out);
-    out << QString::fromLatin1(kMarker) << kVersion << quint32(schemes.size());
-    for (const Scheme* scheme : schemes)
-        writeScheme(out, *scheme);
+    const char* data = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const qint64 written = file.write(data, left);
+        if (written <= 0)
+            break;
+        data += written;
+        left -= written;
+    }
     // Write errors show only when the data reaches the disk: judge by commit().
-    if (out.status() != QDataStream::Ok || !file.commit()) {
+    if (left > 0 || !file.commit()) {
         if (errorText)
             *errorText = file.errorString();
         file.cancelWriting();
