@@ -33,7 +33,8 @@ public:
                        std::vector<std::unique_ptr<OutputField>>& fields);
 
     // A decimal number with optional sign, decimal point and E/e exponent,
-    // surrounded by optional blanks. Anything else, and anything beyond
+    // surrounded by optional blanks; a zero byte ends the text, as it ends a
+    // cell of the file. Anything else, and anything beyond
     // single precision, is 0, as Qt 4's conversion gave (Qt 6 would give
     // infinity, and one infinite time would spoil every progress figure).
     static float toFloat(const char* begin, const char* end);
