@@ -139,7 +139,14 @@ std::unique_ptr<Scheme> SchemeJson::fromJson(const QJsonObject& object, Options*
     for (const QJsonValue& value : object.value("species").toArray()) {
         const QString species = value.toString();
         if (!scheme->addSpecies(species)) {
-            *error = QStringLiteral("the species \"%1\" cannot be added (unknown elements or a repeat)").arg(species);
+            const QString canonical = catalogue->speciesName(species.trimmed());
+            if (scheme->hasSpecies(canonical))
+                *error = QStringLiteral("the species \"%1\" is listed twice").arg(species);
+            else if (!species.trimmed().isEmpty() && catalogue->isValidSpecies(species))
+                *error = QStringLiteral("the species \"%1\" would take \"BC_%2\", an option of the catalogue")
+                             .arg(species, canonical);
+            else
+                *error = QStringLiteral("the species \"%1\" is not built of the catalogue's elements").arg(species);
             return nullptr;
         }
     }
@@ -148,6 +155,7 @@ std::unique_ptr<Scheme> SchemeJson::fromJson(const QJsonObject& object, Options*
     if (!builder.addNodes(object.value("nodes").toArray(), nullptr))
         return nullptr;
 
+    QSet<QString> listed;
     for (const QJsonValue& value : object.value("extras").toArray()) {
         const QJsonObject extra = value.toObject();
         ExtraData record;
@@ -156,6 +164,12 @@ std::unique_ptr<Scheme> SchemeJson::fromJson(const QJsonObject& object, Options*
             *error = QStringLiteral("an extra of \"%1\" has no name").arg(name);
             return nullptr;
         }
+        // The second would silently replace the first.
+        if (listed.contains(record.name)) {
+            *error = QStringLiteral("the extra \"%1\" is listed twice").arg(record.name);
+            return nullptr;
+        }
+        listed.insert(record.name);
         // What the source leaves out comes from the catalogue's own entry.
         if (const ExtraData* existing = scheme->hasExtra(record.name) ? scheme->getExtra(record.name) : nullptr)
             record = *existing;

@@ -144,20 +144,35 @@ int SchemesCommand::build(const QStringList& arguments, Options* catalogue)
     for (const QString& source : std::as_const(sources)) {
         QFile file(source);
         if (!file.open(QIODevice::ReadOnly)) {
-            CliOut::error(QStringLiteral("schemes build: cannot read \"%1\": %2").arg(source, file.errorString()));
+            CliOut::error(QStringLiteral("schemes build: cannot read \"%1\": %2. Nothing was written.")
+                              .arg(source, file.errorString()));
             return 1;
         }
         QJsonParseError parseError;
         const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &parseError);
         if (parseError.error != QJsonParseError::NoError || !document.isObject()) {
-            CliOut::error(QStringLiteral("schemes build: \"%1\" is not a JSON object: %2 at offset %3")
+            CliOut::error(QStringLiteral("schemes build: \"%1\" is not a JSON object: %2 at offset %3. Nothing was "
+                                         "written.")
                               .arg(source, parseError.errorString())
                               .arg(parseError.offset));
             return 1;
         }
+        // A misspelt key would otherwise give a database without schemes.
+        const QJsonValue list = document.object().value("schemes");
+        if (!list.isArray()) {
+            CliOut::error(
+                QStringLiteral("schemes build: \"%1\" holds no \"schemes\" list. Nothing was written.").arg(source));
+            return 1;
+        }
         const QString baseDir = QFileInfo(source).absolutePath();
-        for (const QJsonValue& value : document.object().value("schemes").toArray()) {
+        for (const QJsonValue& value : list.toArray()) {
             QString error;
+            if (!value.isObject()) {
+                CliOut::error(QStringLiteral("schemes build: \"%1\": a scheme is not a JSON object. Nothing was "
+                                             "written.")
+                                  .arg(source));
+                return 1;
+            }
             std::unique_ptr<Scheme> scheme = SchemeJson::fromJson(value.toObject(), catalogue, baseDir, &error);
             if (!scheme) {
                 CliOut::error(QStringLiteral("schemes build: \"%1\": %2. Nothing was written.").arg(source, error));
@@ -165,9 +180,9 @@ int SchemesCommand::build(const QStringList& arguments, Options* catalogue)
             }
             for (const auto& other : built) {
                 if (other->name().toUpper() == scheme->name().toUpper()) {
-                    CliOut::error(QStringLiteral("schemes build: the scheme name \"%1\" is used twice. Nothing was "
-                                                 "written.")
-                                      .arg(scheme->name()));
+                    CliOut::error(QStringLiteral("schemes build: \"%1\": the scheme name \"%2\" is used twice. "
+                                                 "Nothing was written.")
+                                      .arg(source, scheme->name()));
                     return 1;
                 }
             }
