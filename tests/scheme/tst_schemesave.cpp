@@ -122,9 +122,13 @@ void TestSchemeSave::writtenBytes()
     scheme.insertNode(tend, group, nullptr, true);
 
     const QString file = path(QStringLiteral("bytes.dat"));
+    QVERIFY(!scheme.isSaved());
+    int changes = 0;
+    connect(&scheme, &Scheme::changed, this, [&] { ++changes; });
     {
         MessageCapture messages;
         QVERIFY(scheme.save(file));
+        QCOMPARE(changes, 1);
         QCOMPARE(messages.criticals(), QStringList{"Scheme::loadAll(). Cannot read file \"" + file + "\" "});
         QCOMPARE(messages.debugs(),
                  QStringList{"Scheme Data File \"" + file + "\" has been successfuly written. "});
