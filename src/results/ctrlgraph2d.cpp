@@ -1,0 +1,452 @@
+// The graph control panel: its table of definitions, the curves built from
+// them, the toolbar's actions and the export. Storage of the definitions and
+// of the column widths is in ctrlgraph2dsettings.cpp.
+
+#include "results/ctrlgraph2d.h"
+
+#include "app/diagnostic.h"
+#include "project/project.h"
+#include "results/colordelegate.h"
+#include "results/combodelegate.h"
+#include "results/graph2d.h"
+#include "results/linedelegate.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QIcon>
+#include <QImage>
+#include <QMenu>
+#include <QMessageBox>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+Project* checkedProject(Project* project)
+{
+    if (!project)
+        tFatal() << "CtrlGraph2d::CtrlGraph2d. Pointer to Project is not provided.";
+    return project;
+}
+
+Graph2d* checkedPlot(Graph2d* plot)
+{
+    if (!plot)
+        tFatal() << "CtrlGraph2d::CtrlGraph2d. Pointer to Graph2d is not provided.";
+    return plot;
+}
+
+// Hues close to yellow are hard to see on the white plot.
+constexpr int kYellow = 60;
+constexpr int kHueStep = 62;
+constexpr int kHueGap = 10;
+
+int reduced(int hue)
+{
+    while (hue >= 360)
+        hue -= 360;
+    while (hue < 0)
+        hue += 360;
+    return hue;
+}
+
+bool near(int a, int b)
+{
+    const int d = std::abs(reduced(a) - reduced(b));
+    return std::min(d, 360 - d) <= kHueGap;
+}
+
+QList<ComboDelegate::Item> widthItems()
+{
+    QList<ComboDelegate::Item> items;
+    for (int width = 1; width <= 5; ++width)
+        items.append({QStringLiteral("%1 px").arg(width), width});
+    return items;
+}
+
+QList<ComboDelegate::Item> lineItems()
+{
+    return {{QStringLiteral("Solid"), 1},
+            {QStringLiteral("Dash"), 2},
+            {QStringLiteral("Dot"), 3},
+            {QStringLiteral("Dash-Dot"), 4},
+            {QStringLiteral("Dash-Dot-Dot"), 5}};
+}
+
+} // namespace
+
+CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
+    : QWidget(parent)
+    , m_project(checkedProject(project))
+    , m_plot(checkedPlot(plot))
+{
+    m_exportAction = makeAction(QStringLiteral("Export Graph"), QStringLiteral(":/images/filesave.png"),
+                                tr("Export the current graph to a file"), QStringLiteral("Alt+S"), false, 1);
+    m_gridAction = makeAction(QStringLiteral("Grid off"), QStringLiteral(":/images/grid.png"),
+                              tr("Turn Grid on or off"), QStringLiteral("Alt+G"), true, 2);
+    m_gridAction->setChecked(true);
+    m_legendAction = makeAction(QStringLiteral("Show Legend"), QStringLiteral(":/images/insert-text-64.png"),
+                                tr("Show or hide Legend"), QStringLiteral("Alt+L"), true, 3);
+    m_addAction = makeAction(QStringLiteral("Add Graph"), QStringLiteral(":/images/add.png"),
+                             tr("Add a graph to the image"), QStringLiteral("Alt+A"), false, 4);
+    m_removeAction = makeAction(QStringLiteral("Remove Graph"), QStringLiteral(":/images/remove.png"),
+                                tr("Remove current graph from the image"), QStringLiteral("Alt+R"), false, 5);
+    // Connected after the initial check marks, which need no handling.
+    for (QAction* action : {m_gridAction, m_legendAction})
+        connect(action, &QAction::toggled, this, &CtrlGraph2d::actionToggled);
+    for (QAction* action : {m_exportAction, m_addAction, m_removeAction})
+        connect(action, &QAction::triggered, this, &CtrlGraph2d::actionTriggered);
+
+    m_toolBar = new QToolBar(QStringLiteral("Graph Controls"), this);
+    m_toolBar->setIconSize(QSize(16, 16));
+    m_toolBar->addAction(m_exportAction);
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(m_gridAction);
+    m_toolBar->addAction(m_legendAction);
+    m_toolBar->addSeparator();
+    m_toolBar->addAction(m_addAction);
+    m_toolBar->addAction(m_removeAction);
+
+    m_model = new QStandardItemModel(0, ColumnCount, this);
+    m_model->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("X-Axis"), QStringLiteral("Y-Axis"),
+                                        QStringLiteral("Width"), QStringLiteral("Line Type"),
+                                        QStringLiteral("Scale X"), QStringLiteral("Scale Y"),
+                                        QStringLiteral("Colour")});
+
+    m_xDelegate = new ComboDelegate(this);
+    m_yDelegate = new ComboDelegate(this);
+    m_widthDelegate = new ComboDelegate(this);
+    m_lineTypeDelegate = new ComboDelegate(this);
+    m_lineDelegate = new LineDelegate(this);
+    m_lineTypeDelegate->setPopupDelegate(m_lineDelegate);
+    m_colorDelegate = new ColorDelegate(this);
+    setFieldDelegates();
+
+    m_view = new QTableView(this);
+    m_view->setModel(m_model);
+    m_view->verticalHeader()->hide();
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_view->setItemDelegateForColumn(XColumn, m_xDelegate);
+    m_view->setItemDelegateForColumn(YColumn, m_yDelegate);
+    m_view->setItemDelegateForColumn(WidthColumn, m_widthDelegate);
+    m_view->setItemDelegateForColumn(LineColumn, m_lineTypeDelegate);
+    m_view->setItemDelegateForColumn(ColourColumn, m_colorDelegate);
+
+    m_tableMenu = new QMenu(this);
+    m_tableMenu->addAction(m_addAction);
+    m_tableMenu->addAction(m_removeAction);
+
+    connect(m_view, &QWidget::customContextMenuRequested, this, &CtrlGraph2d::tableMenuRequested);
+    connect(m_model, &QStandardItemModel::itemChanged, this, &CtrlGraph2d::modelDataChanged);
+    connect(m_project, &Project::outDataUpdated, this, &CtrlGraph2d::updateData);
+    connect(m_project, &Project::dataUpdated, this, &CtrlGraph2d::loadPairs);
+    connect(m_project, &Project::aboutToSave, this, &CtrlGraph2d::savePairs);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_toolBar);
+    layout->addWidget(m_view);
+
+    restoreTable();
+}
+
+CtrlGraph2d::~CtrlGraph2d()
+{
+    saveTable();
+}
+
+QAction* CtrlGraph2d::makeAction(const QString& text, const QString& icon, const QString& toolTip,
+                                 const QString& shortcut, bool checkable, int data)
+{
+    auto* action = new QAction(QIcon(icon), text, this);
+    action->setToolTip(toolTip);
+    action->setShortcut(QKeySequence(shortcut));
+    action->setCheckable(checkable);
+    action->setData(data);
+    return action;
+}
+
+int CtrlGraph2d::defaultColumnWidth(int column)
+{
+    static const int widths[ColumnCount] = {200, 110, 110, 70, 100, 70, 70, 70};
+    return column >= 0 && column < ColumnCount ? widths[column] : 100;
+}
+
+void CtrlGraph2d::setFieldDelegates()
+{
+    QList<ComboDelegate::Item> fields;
+    for (const auto& field : std::as_const(m_fieldNames))
+        fields.append({field.first, field.second});
+    m_xDelegate->setItems(fields, QStringLiteral("<select a field>"));
+    m_yDelegate->setItems(fields, QStringLiteral("<select a field>"));
+    m_widthDelegate->setItems(widthItems(), QStringLiteral("<select>"));
+    m_lineTypeDelegate->setItems(lineItems(), QStringLiteral("<select>"));
+}
+
+void CtrlGraph2d::updateData()
+{
+    const int fields = m_project->fieldCount();
+    tDebug() << "Graph update, fields n=" << fields;
+    if (fields < m_fieldNames.size())
+        m_fieldNames.clear();
+    for (int i = int(m_fieldNames.size()); i < fields; ++i)
+        m_fieldNames.append({m_project->field(i)->name, i});
+    setFieldDelegates();
+    m_view->viewport()->update();
+    updateGraphs();
+}
+
+void CtrlGraph2d::updateGraphs()
+{
+    QPen pen(Qt::SolidLine);
+    pen.setJoinStyle(Qt::RoundJoin);
+    pen.setCapStyle(Qt::RoundCap);
+    m_plot->clearGraphs();
+    const int fields = m_project->fieldCount();
+    if (m_selectedProfile < 0) {
+        for (const GraphDefinition& definition : std::as_const(m_definitions)) {
+            if (definition.xIndex < 0 || definition.yIndex < 0 || definition.xIndex >= fields
+                || definition.yIndex >= fields || !definition.enabled)
+                continue;
+            pen.setColor(definition.color);
+            pen.setStyle(Qt::PenStyle(definition.penStyle));
+            pen.setWidth(definition.width);
+            const OutputField* x = m_project->field(definition.xIndex);
+            const OutputField* y = m_project->field(definition.yIndex);
+            m_plot->addGraph(&x->values, &y->values, definition.title, definition.scaleX, definition.scaleY, pen);
+            if (m_timeStep >= y->values.size())
+                m_timeStep = int(y->values.size()) - 1;
+        }
+    }
+    const int time = m_project->timeColumn();
+    if (fields > 0 && m_timeStep >= 0 && m_timeStep < m_project->timeStepCount() && time >= 0) {
+        const QList<float>& times = m_project->field(time)->values;
+        if (m_timeStep < times.size())
+            m_plot->setCaption(QStringLiteral("t = %1 s").arg(QString::number(double(times.at(m_timeStep)), 'g', 6)));
+    }
+    m_plot->update();
+}
+
+void CtrlGraph2d::updateTable()
+{
+    m_updating = true;
+    m_model->setRowCount(int(m_definitions.size()));
+    for (int row = 0; row < m_definitions.size(); ++row) {
+        const GraphDefinition& definition = m_definitions.at(row);
+        auto* title = new QStandardItem(definition.title);
+        title->setCheckable(true);
+        title->setCheckState(definition.enabled ? Qt::Checked : Qt::Unchecked);
+        m_model->setItem(row, TitleColumn, title);
+        auto cell = [this, row](int column, const QVariant& value) {
+            auto* item = new QStandardItem;
+            item->setData(value, Qt::EditRole);
+            m_model->setItem(row, column, item);
+            return item;
+        };
+        cell(XColumn, definition.xIndex);
+        cell(YColumn, definition.yIndex);
+        cell(WidthColumn, definition.width)->setTextAlignment(Qt::AlignCenter);
+        cell(LineColumn, definition.penStyle);
+        cell(ScaleXColumn, double(definition.scaleX));
+        cell(ScaleYColumn, double(definition.scaleY));
+        cell(ColourColumn, definition.color);
+    }
+    m_updating = false;
+}
+
+void CtrlGraph2d::modelDataChanged(QStandardItem* item)
+{
+    if (m_updating || m_definitions.isEmpty() || !item)
+        return;
+    const int row = item->row();
+    if (row < 0 || row >= m_definitions.size()) {
+        updateTable();
+        return;
+    }
+    GraphDefinition& definition = m_definitions[row];
+    const QVariant value = item->data(Qt::EditRole);
+    switch (item->column()) {
+    case TitleColumn: {
+        definition.title = item->text();
+        definition.enabled = item->checkState() == Qt::Checked;
+        const int known = int(m_fieldNames.size());
+        if (definition.enabled && (definition.yIndex < 0 || definition.xIndex >= known || definition.yIndex >= known)) {
+            definition.enabled = false;
+            m_updating = true;
+            item->setCheckState(Qt::Unchecked);
+            m_updating = false;
+        }
+        break;
+    }
+    case XColumn:
+        definition.xIndex = value.toInt();
+        break;
+    case YColumn:
+        definition.yIndex = value.toInt();
+        break;
+    case WidthColumn:
+        definition.width = value.toInt();
+        break;
+    case LineColumn:
+        definition.penStyle = value.toInt();
+        break;
+    case ScaleXColumn:
+        definition.scaleX = value.toFloat();
+        break;
+    case ScaleYColumn:
+        definition.scaleY = value.toFloat();
+        break;
+    case ColourColumn:
+        definition.color = value.value<QColor>();
+        break;
+    default:
+        return;
+    }
+    updateGraphs();
+}
+
+int CtrlGraph2d::nextHue() const
+{
+    int h = reduced(int(m_definitions.size()) * kHueStep);
+    for (int pass = 0; pass < 500; ++pass) {
+        h = reduced(h);
+        bool failed = false;
+        if (near(h, kYellow))
+            h += kHueStep;
+        for (const GraphDefinition& definition : m_definitions) {
+            // A grey has no hue (-1) to keep away from.
+            const int hue = definition.color.hsvHue();
+            if (hue >= 0 && near(h, hue)) {
+                h += kHueStep;
+                failed = true;
+            }
+        }
+        if (!failed)
+            break;
+    }
+    return reduced(h);
+}
+
+void CtrlGraph2d::addPair()
+{
+    GraphDefinition definition;
+    definition.color = QColor::fromHsv(nextHue(), 255, 255, 255);
+    m_definitions.append(definition);
+    updateTable();
+}
+
+void CtrlGraph2d::removePair()
+{
+    const QModelIndex current = m_view->currentIndex();
+    if (!current.isValid())
+        return;
+    const int row = current.row();
+    if (row >= m_definitions.size()) {
+        updateTable();
+        return;
+    }
+    m_definitions.removeAt(row);
+    updateTable();
+    updateGraphs();
+}
+
+void CtrlGraph2d::actionTriggered()
+{
+    auto* action = qobject_cast<QAction*>(sender());
+    if (!action)
+        return;
+    switch (action->data().toInt()) {
+    case 1:
+        exportGraph();
+        break;
+    case 4:
+        addPair();
+        break;
+    case 5:
+        removePair();
+        break;
+    default:
+        break;
+    }
+}
+
+void CtrlGraph2d::actionToggled(bool on)
+{
+    auto* action = qobject_cast<QAction*>(sender());
+    if (!action)
+        return;
+    // The text names what the action does next.
+    switch (action->data().toInt()) {
+    case 2:
+        action->setText(on ? QStringLiteral("Grid off") : QStringLiteral("Grid on"));
+        m_plot->setGridOn(on);
+        break;
+    case 3:
+        action->setText(on ? QStringLiteral("Hide Legend") : QStringLiteral("Show Legend"));
+        m_plot->setLegendOn(on);
+        break;
+    default:
+        break;
+    }
+}
+
+bool CtrlGraph2d::exportImage(QImage* image) const
+{
+    *image = QImage(800, 450, QImage::Format_ARGB32);
+    // The plot's background leaves the last row and column alone; an image
+    // is not initialised, so they would hold whatever memory held.
+    image->fill(Qt::white);
+    return m_plot->renderToImage(*image);
+}
+
+void CtrlGraph2d::exportGraph()
+{
+    QMessageBox box(this);
+    const QString proposed = QDir::homePath() + QStringLiteral("/untitled.png");
+    const QString fileName = QFileDialog::getSaveFileName(this, tr("New Image Name"), proposed,
+                                                          tr("Images (*.png *.xpm *.jpg *.bmp *.tiff)"));
+    if (fileName.trimmed().isEmpty())
+        return;
+    QImage image;
+    if (!exportImage(&image))
+        return;
+    if (image.save(fileName)) {
+        box.setIcon(QMessageBox::Information);
+        box.setText(QStringLiteral("Graph has been successfully saved."));
+    } else {
+        box.setIcon(QMessageBox::Warning);
+        box.setText(QStringLiteral("Failed to save the graph!"));
+    }
+    box.setInformativeText(fileName);
+    box.exec();
+}
+
+void CtrlGraph2d::sliderChanged(int step)
+{
+    const int steps = m_project->timeStepCount();
+    if (m_project->fieldCount() > 0 && steps > 0) {
+        m_timeStep = qBound(0, step, steps);
+        m_selectedProfile = -1;
+        updateGraphs();
+    } else {
+        m_plot->clearGraphs();
+    }
+}
+
+void CtrlGraph2d::profileSelected(int index)
+{
+    if (index < m_project->profileNames().size()) {
+        m_selectedProfile = index;
+        updateGraphs();
+    }
+}
+
+void CtrlGraph2d::tableMenuRequested(const QPoint& point)
+{
+    m_tableMenu->exec(m_view->viewport()->mapToGlobal(point));
+}

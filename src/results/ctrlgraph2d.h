@@ -1,0 +1,118 @@
+#ifndef TARVEL_CTRLGRAPH2D_H
+#define TARVEL_CTRLGRAPH2D_H
+
+// The panel under the plot: a table of graph definitions (fields, scales,
+// pen, colour, title), from which it rebuilds the plot's curves whenever the
+// data or a definition changes; switches grid and legend, exports the plot
+// as an image, and keeps the definitions in the project's settings so that
+// they travel with the project file. Column widths are a user preference in
+// settings.ini.
+
+#include "results/graphdefinition.h"
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QWidget>
+
+class ComboDelegate;
+class ColorDelegate;
+class Graph2d;
+class LineDelegate;
+class Project;
+class QAction;
+class QImage;
+class QMenu;
+class QStandardItem;
+class QStandardItemModel;
+class QTableView;
+class QToolBar;
+
+class CtrlGraph2d : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum Column { TitleColumn, XColumn, YColumn, WidthColumn, LineColumn, ScaleXColumn, ScaleYColumn, ColourColumn };
+    static constexpr int ColumnCount = 8;
+
+    CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent = nullptr);
+    ~CtrlGraph2d() override;
+
+    const QList<GraphDefinition>& definitions() const { return m_definitions; }
+    const QList<QPair<QString, int>>& fieldNames() const { return m_fieldNames; }
+    int timeStep() const { return m_timeStep; }
+    int selectedProfile() const { return m_selectedProfile; }
+
+    QStandardItemModel* model() const { return m_model; }
+    QTableView* view() const { return m_view; }
+    QToolBar* toolBar() const { return m_toolBar; }
+    QMenu* tableMenu() const { return m_tableMenu; }
+    QAction* exportAction() const { return m_exportAction; }
+    QAction* gridAction() const { return m_gridAction; }
+    QAction* legendAction() const { return m_legendAction; }
+    QAction* addGraphAction() const { return m_addAction; }
+    QAction* removeGraphAction() const { return m_removeAction; }
+    ComboDelegate* xDelegate() const { return m_xDelegate; }
+    ComboDelegate* yDelegate() const { return m_yDelegate; }
+    ComboDelegate* widthDelegate() const { return m_widthDelegate; }
+    ComboDelegate* lineTypeDelegate() const { return m_lineTypeDelegate; }
+    ColorDelegate* colorDelegate() const { return m_colorDelegate; }
+
+    // The picture the export saves: 800 x 450, cleared to white, then the
+    // plot. False when the plot draws nothing.
+    bool exportImage(QImage* image) const;
+    // The hue the next new definition gets.
+    int nextHue() const;
+
+    static int defaultColumnWidth(int column);
+
+public slots:
+    void updateData();
+    void actionTriggered();
+    void actionToggled(bool on);
+    void addPair();
+    void modelDataChanged(QStandardItem* item);
+    void removePair();
+    void updateTable();
+    void updateGraphs();
+    void sliderChanged(int step);
+    void profileSelected(int index);
+    void tableMenuRequested(const QPoint& point);
+    void restoreTable();
+    void loadPairs();
+    void saveTable();
+    void savePairs();
+
+private:
+    QAction* makeAction(const QString& text, const QString& icon, const QString& toolTip, const QString& shortcut,
+                        bool checkable, int data);
+    void setFieldDelegates();
+    void exportGraph();
+
+    Project* m_project = nullptr;
+    Graph2d* m_plot = nullptr;
+    QList<GraphDefinition> m_definitions;
+    QList<QPair<QString, int>> m_fieldNames;
+    int m_timeStep = 0;
+    int m_selectedProfile = -1;
+    bool m_updating = false;
+
+    QStandardItemModel* m_model = nullptr;
+    QTableView* m_view = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QMenu* m_tableMenu = nullptr;
+    QAction* m_exportAction = nullptr;
+    QAction* m_gridAction = nullptr;
+    QAction* m_legendAction = nullptr;
+    QAction* m_addAction = nullptr;
+    QAction* m_removeAction = nullptr;
+    ComboDelegate* m_xDelegate = nullptr;
+    ComboDelegate* m_yDelegate = nullptr;
+    ComboDelegate* m_widthDelegate = nullptr;
+    ComboDelegate* m_lineTypeDelegate = nullptr;
+    LineDelegate* m_lineDelegate = nullptr;
+    ColorDelegate* m_colorDelegate = nullptr;
+};
+
+#endif

@@ -1,0 +1,611 @@
+// The graph control panel: its table of definitions, the curves it gives
+// the plot, the stored settings and column widths, grid, legend and export.
+
+#include "app/messagecapture.h"
+#include "results/colordelegate.h"
+#include "results/combodelegate.h"
+#include "results/ctrlgraph2d.h"
+#include "results/graph2d.h"
+#include "resultsfixture.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QImage>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolBar>
+#include <QtTest>
+
+namespace {
+
+QString settingsFile()
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("settings.ini"));
+}
+
+// Fields t(s), F1, F2 (and the unnamed last one) over `steps` steps.
+struct Panel
+{
+    explicit Panel(int steps = 5)
+        : plot()
+        , panel(fixture.project.get(), &plot)
+    {
+        if (steps > 0)
+            fixture.setSteps(steps, 3);
+    }
+    QStandardItem* item(int row, int column) const { return panel.model()->item(row, column); }
+    // Sets a cell as the table's editors do.
+    void edit(int row, int column, const QVariant& value)
+    {
+        panel.model()->setData(panel.model()->index(row, column), value, Qt::EditRole);
+    }
+    void tick(int row, bool on) { item(row, 0)->setCheckState(on ? Qt::Checked : Qt::Unchecked); }
+
+    ResultsFixture fixture;
+    Graph2d plot;
+    CtrlGraph2d panel;
+};
+
+QStringList texts(const QList<QAction*>& actions)
+{
+    QStringList result;
+    for (const QAction* action : actions)
+        result << (action->isSeparator() ? QStringLiteral("|") : action->text());
+    return result;
+}
+
+} // namespace
+
+class TestCtrlGraph2d : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void construction();
+    void actions();
+    void hueSequence();
+    void newDefinition();
+    void tickingNeedsAField();
+    void curvesFromDefinitions();
+    void fieldNamesFollowTheData();
+    void settingsWrittenOnSave();
+    void settingsReadOnDataUpdate();
+    void gridAndLegend();
+    void removePair();
+    void exportImage();
+    void exportFlow();
+    void columnWidths();
+    void sliderAndProfile();
+};
+
+void TestCtrlGraph2d::init()
+{
+    QFile::remove(settingsFile());
+}
+
+void TestCtrlGraph2d::construction()
+{
+    Panel p(0);
+    QStandardItemModel* model = p.panel.model();
+    QCOMPARE(model->columnCount(), 8);
+    QStringList headers;
+    for (int c = 0; c < 8; ++c)
+        headers << model->headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(headers, (QStringList{"Title", "X-Axis", "Y-Axis", "Width", "Line Type", "Scale X", "Scale Y", "Colour"}));
+    QTableView* view = p.panel.view();
+    QVERIFY(view->verticalHeader()->isHidden());
+    QCOMPARE(view->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(view->contextMenuPolicy(), Qt::CustomContextMenu);
+    QCOMPARE(view->itemDelegateForColumn(1), p.panel.xDelegate());
+    QCOMPARE(view->itemDelegateForColumn(2), p.panel.yDelegate());
+    QCOMPARE(view->itemDelegateForColumn(3), p.panel.widthDelegate());
+    QCOMPARE(view->itemDelegateForColumn(4), p.panel.lineTypeDelegate());
+    QCOMPARE(view->itemDelegateForColumn(7), p.panel.colorDelegate());
+    QVERIFY(p.panel.lineTypeDelegate()->popupDelegate());
+    QCOMPARE(p.panel.toolBar()->windowTitle(), QStringLiteral("Graph Controls"));
+    QCOMPARE(p.panel.toolBar()->iconSize(), QSize(16, 16));
+    QCOMPARE(texts(p.panel.toolBar()->actions()),
+             (QStringList{"Export Graph", "|", "Grid off", "Show Legend", "|", "Add Graph", "Remove Graph"}));
+    QCOMPARE(texts(p.panel.tableMenu()->actions()), (QStringList{"Add Graph", "Remove Graph"}));
+    QVERIFY(p.panel.definitions().isEmpty());
+    QCOMPARE(p.panel.timeStep(), 0);
+    QCOMPARE(p.panel.selectedProfile(), -1);
+
+    // The width and line-type items, with their placeholder.
+    const QList<ComboDelegate::Item> widths = p.panel.widthDelegate()->items();
+    QCOMPARE(widths.size(), 5);
+    QCOMPARE(widths.at(0), (ComboDelegate::Item{"1 px", 1}));
+    QCOMPARE(widths.at(4), (ComboDelegate::Item{"5 px", 5}));
+    QCOMPARE(p.panel.widthDelegate()->placeholder(), QStringLiteral("<select>"));
+    const QList<ComboDelegate::Item> lines = p.panel.lineTypeDelegate()->items();
+    QCOMPARE(lines, (QList<ComboDelegate::Item>{{"Solid", 1}, {"Dash", 2}, {"Dot", 3}, {"Dash-Dot", 4},
+                                                  {"Dash-Dot-Dot", 5}}));
+    QCOMPARE(p.panel.lineTypeDelegate()->placeholder(), QStringLiteral("<select>"));
+}
+
+void TestCtrlGraph2d::actions()
+{
+    Panel p(0);
+    struct Spec
+    {
+        QAction* action;
+        const char* text;
+        const char* icon;
+        const char* tip;
+        const char* key;
+        bool checkable;
+        bool checked;
+        int data;
+    };
+    const Spec specs[] = {
+        {p.panel.exportAction(), "Export Graph", "filesave", "Export the current graph to a file", "Alt+S", false, false, 1},
+        {p.panel.gridAction(), "Grid off", "grid", "Turn Grid on or off", "Alt+G", true, true, 2},
+        {p.panel.legendAction(), "Show Legend", "insert-text-64", "Show or hide Legend", "Alt+L", true, false, 3},
+        {p.panel.addGraphAction(), "Add Graph", "add", "Add a graph to the image", "Alt+A", false, false, 4},
+        {p.panel.removeGraphAction(), "Remove Graph", "remove", "Remove current graph from the image", "Alt+R", false,
+         false, 5},
+    };
+    for (const Spec& s : specs) {
+        QCOMPARE(s.action->text(), QString::fromLatin1(s.text));
+        QCOMPARE(s.action->toolTip(), QString::fromLatin1(s.tip));
+        QCOMPARE(s.action->shortcut().toString(), QString::fromLatin1(s.key));
+        QCOMPARE(s.action->isCheckable(), s.checkable);
+        QCOMPARE(s.action->isChecked(), s.checked);
+        QCOMPARE(s.action->data().toInt(), s.data);
+        QVERIFY2(!s.action->icon().isNull(), s.icon);
+    }
+    QVERIFY(p.plot.gridOn());
+    QVERIFY(!p.plot.legendOn());
+}
+
+void TestCtrlGraph2d::hueSequence()
+{
+    Panel p(0);
+    for (int i = 0; i < 5; ++i)
+        p.panel.addGraphAction()->trigger();
+    QList<int> hues;
+    for (const GraphDefinition& d : p.panel.definitions()) {
+        hues << d.color.hsvHue();
+        QCOMPARE(d.color.hsvSaturation(), 255);
+        QCOMPARE(d.color.value(), 255);
+        QCOMPARE(d.color.alpha(), 255);
+    }
+    QCOMPARE(hues, (QList<int>{0, 124, 186, 248, 310}));
+    // The sixth at 12: 310 + 62 wraps round, clear of red by more than 10.
+    p.panel.addPair();
+    QCOMPARE(p.panel.definitions().last().color.hsvHue(), 12);
+    QCOMPARE(p.panel.model()->rowCount(), 6);
+}
+
+void TestCtrlGraph2d::newDefinition()
+{
+    Panel p;
+    p.panel.addPair();
+    const GraphDefinition& d = p.panel.definitions().at(0);
+    QCOMPARE(d.title, QStringLiteral("New Graph"));
+    QCOMPARE(d.xIndex, -1);
+    QCOMPARE(d.yIndex, -1);
+    QCOMPARE(d.scaleX, 1.0f);
+    QCOMPARE(d.scaleY, 1.0f);
+    QCOMPARE(d.enabled, false);
+    QCOMPARE(d.penStyle, 1);
+    QCOMPARE(d.width, 1);
+
+    QStandardItem* title = p.item(0, 0);
+    QVERIFY(title->isCheckable());
+    QCOMPARE(title->checkState(), Qt::Unchecked);
+    QCOMPARE(title->text(), QStringLiteral("New Graph"));
+    QCOMPARE(p.item(0, 1)->data(Qt::EditRole).toInt(), -1);
+    QCOMPARE(p.item(0, 2)->data(Qt::EditRole).toInt(), -1);
+    QCOMPARE(p.item(0, 3)->data(Qt::EditRole).toInt(), 1);
+    QCOMPARE(p.item(0, 3)->textAlignment(), Qt::AlignCenter);
+    QCOMPARE(p.item(0, 4)->data(Qt::EditRole).toInt(), 1);
+    QCOMPARE(p.item(0, 5)->data(Qt::EditRole).typeId(), int(QMetaType::Double));
+    QCOMPARE(p.item(0, 5)->data(Qt::EditRole).toDouble(), 1.0);
+    QCOMPARE(p.item(0, 6)->data(Qt::EditRole).toDouble(), 1.0);
+    QCOMPARE(p.item(0, 7)->data(Qt::EditRole).value<QColor>(), QColor::fromHsv(0, 255, 255));
+    // Not drawn until ticked with both fields chosen.
+    QVERIFY(p.plot.graphs().isEmpty());
+    // The X and Y cells show the placeholder of the field list.
+    QCOMPARE(p.panel.xDelegate()->textFor(-1), QStringLiteral("<select a field>"));
+}
+
+void TestCtrlGraph2d::tickingNeedsAField()
+{
+    Panel p;
+    p.panel.addPair();
+    p.tick(0, true);
+    QCOMPARE(p.item(0, 0)->checkState(), Qt::Unchecked);
+    QVERIFY(!p.panel.definitions().at(0).enabled);
+
+    // An X field alone is not enough either.
+    p.edit(0, 1, 0);
+    p.tick(0, true);
+    QCOMPARE(p.item(0, 0)->checkState(), Qt::Unchecked);
+    // A Y field beyond the fields the panel knows.
+    p.edit(0, 2, 9);
+    p.tick(0, true);
+    QCOMPARE(p.item(0, 0)->checkState(), Qt::Unchecked);
+
+    p.edit(0, 2, 1);
+    p.tick(0, true);
+    QCOMPARE(p.item(0, 0)->checkState(), Qt::Checked);
+    QVERIFY(p.panel.definitions().at(0).enabled);
+    QCOMPARE(p.plot.graphs().size(), 1);
+
+    // A title typed in the cell.
+    p.item(0, 0)->setText(QStringLiteral("Temperature"));
+    QCOMPARE(p.panel.definitions().at(0).title, QStringLiteral("Temperature"));
+    QCOMPARE(p.plot.graphs().at(0).title, QStringLiteral("Temperature"));
+}
+
+void TestCtrlGraph2d::curvesFromDefinitions()
+{
+    Panel p;
+    p.panel.addPair();
+    p.panel.addPair();
+    p.edit(0, 1, 0);
+    p.edit(0, 2, 1);
+    p.edit(0, 3, 3);
+    p.edit(0, 4, 2);
+    p.edit(0, 5, 2.5);
+    p.edit(0, 6, 0.5);
+    p.edit(0, 7, QColor(10, 20, 30));
+    p.tick(0, true);
+    // The second has fields, but is not ticked.
+    p.edit(1, 1, 0);
+    p.edit(1, 2, 2);
+
+    QCOMPARE(p.plot.graphs().size(), 1);
+    const PlotGraph& graph = p.plot.graphs().at(0);
+    // The project's own vectors, not copies.
+    QCOMPARE(graph.x, &p.fixture.project->field(0)->values);
+    QCOMPARE(graph.y, &p.fixture.project->field(1)->values);
+    QCOMPARE(graph.scaleX, 2.5f);
+    QCOMPARE(graph.scaleY, 0.5f);
+    QCOMPARE(graph.pen.color(), QColor(10, 20, 30));
+    QCOMPARE(graph.pen.style(), Qt::DashLine);
+    QCOMPARE(graph.pen.width(), 3);
+    QCOMPARE(graph.pen.capStyle(), Qt::RoundCap);
+    QCOMPARE(graph.pen.joinStyle(), Qt::RoundJoin);
+    QCOMPARE(graph.title, QStringLiteral("New Graph"));
+    QCOMPARE(p.plot.caption(), QStringLiteral("t = 0 s"));
+
+    p.tick(1, true);
+    QCOMPARE(p.plot.graphs().size(), 2);
+    QCOMPARE(p.plot.graphs().at(1).y, &p.fixture.project->field(2)->values);
+
+    // A new run empties the data: no curves, the caption keeps its text.
+    p.plot.setCaption(QStringLiteral("t = 0.3 s"));
+    {
+        const QSignalBlocker quiet(p.fixture.project.get());
+        p.fixture.project->clear();
+    }
+    emit p.fixture.project->outDataUpdated();
+    QVERIFY(p.plot.graphs().isEmpty());
+    QCOMPARE(p.plot.caption(), QStringLiteral("t = 0.3 s"));
+    // The definitions stay, and draw again when the fields come back.
+    QCOMPARE(p.panel.definitions().size(), 2);
+    p.fixture.setSteps(4, 3);
+    QCOMPARE(p.plot.graphs().size(), 2);
+    QCOMPARE(p.plot.graphs().at(0).x, &p.fixture.project->field(0)->values);
+
+    // A new project brings its own definitions (here: none).
+    p.fixture.project->clear();
+    QVERIFY(p.panel.definitions().isEmpty());
+    QCOMPARE(p.panel.model()->rowCount(), 0);
+}
+
+void TestCtrlGraph2d::fieldNamesFollowTheData()
+{
+    Panel p(0);
+    MessageCapture capture;
+    p.fixture.setSteps(3, 3);
+    QVERIFY(capture.lines().contains(QStringLiteral("INF Graph update, fields n= 4 ")));
+    QCOMPARE(p.panel.fieldNames(),
+             (QList<QPair<QString, int>>{{"t(s)", 0}, {"F1", 1}, {"F2", 2}, {"", 3}}));
+    const QList<ComboDelegate::Item> items = p.panel.xDelegate()->items();
+    QCOMPARE(items.size(), 4);
+    QCOMPARE(items.at(1), (ComboDelegate::Item{"F1", 1}));
+    QCOMPARE(p.panel.yDelegate()->items(), items);
+    QCOMPARE(p.panel.xDelegate()->placeholder(), QStringLiteral("<select a field>"));
+    QCOMPARE(p.panel.yDelegate()->placeholder(), QStringLiteral("<select a field>"));
+
+    // More fields: the known names stay, the new ones are appended.
+    p.fixture.setData({"time", "A", "B", "C"}, {{1, 2, 3, 4}});
+    QCOMPARE(p.panel.fieldNames(),
+             (QList<QPair<QString, int>>{{"t(s)", 0}, {"F1", 1}, {"F2", 2}, {"", 3}, {"", 4}}));
+    // Fewer fields: the list is emptied, then filled from the data.
+    p.fixture.setData({"x", "y"}, {{1, 2}});
+    QCOMPARE(p.panel.fieldNames(), (QList<QPair<QString, int>>{{"x", 0}, {"y", 1}, {"", 2}}));
+}
+
+void TestCtrlGraph2d::settingsWrittenOnSave()
+{
+    Panel p;
+    p.panel.addPair();
+    p.panel.addPair();
+    p.item(1, 0)->setText(QStringLiteral("second"));
+    p.edit(1, 1, 0);
+    p.edit(1, 2, 2);
+    p.edit(1, 3, 4);
+    p.edit(1, 4, 5);
+    p.edit(1, 5, 0.25);
+    p.edit(1, 6, 3.0);
+    p.edit(1, 7, QColor(1, 2, 3));
+    p.tick(1, true);
+    p.panel.legendAction()->setChecked(true);
+    Project* project = p.fixture.project.get();
+    emit project->aboutToSave();
+
+    const QList<std::pair<QString, QVariant>> expected = {
+        {"CtrlGraph/count", 2},
+        {"CtrlGraph/name0", QStringLiteral("New Graph")},
+        {"CtrlGraph/idxX0", -1},
+        {"CtrlGraph/idxY0", -1},
+        {"CtrlGraph/scaleX0", 1.0f},
+        {"CtrlGraph/scaleY0", 1.0f},
+        {"CtrlGraph/enabled0", false},
+        {"CtrlGraph/penStyle0", 1},
+        {"CtrlGraph/width0", 1},
+        {"CtrlGraph/colorRed0", 255},
+        {"CtrlGraph/colorGreen0", 0},
+        {"CtrlGraph/colorBlue0", 0},
+        {"CtrlGraph/name1", QStringLiteral("second")},
+        {"CtrlGraph/idxX1", 0},
+        {"CtrlGraph/idxY1", 2},
+        {"CtrlGraph/scaleX1", 0.25f},
+        {"CtrlGraph/scaleY1", 3.0f},
+        {"CtrlGraph/enabled1", true},
+        {"CtrlGraph/penStyle1", 5},
+        {"CtrlGraph/width1", 4},
+        {"CtrlGraph/colorRed1", 1},
+        {"CtrlGraph/colorGreen1", 2},
+        {"CtrlGraph/colorBlue1", 3},
+        {"CtrlGraph/GridOn", true},
+        {"CtrlGraph/LegendOn", true},
+    };
+    QCOMPARE(project->settings(), expected);
+    for (const auto& pair : expected)
+        QCOMPARE(project->setting(pair.first).typeId(), pair.second.typeId());
+}
+
+void TestCtrlGraph2d::settingsReadOnDataUpdate()
+{
+    Panel p;
+    Project* project = p.fixture.project.get();
+    project->setSetting(QStringLiteral("CtrlGraph/count"), 2);
+    project->setSetting(QStringLiteral("CtrlGraph/name0"), QStringLiteral("T"));
+    project->setSetting(QStringLiteral("CtrlGraph/idxX0"), 0);
+    project->setSetting(QStringLiteral("CtrlGraph/idxY0"), 1);
+    project->setSetting(QStringLiteral("CtrlGraph/scaleX0"), 1.5f);
+    project->setSetting(QStringLiteral("CtrlGraph/scaleY0"), 2.0f);
+    project->setSetting(QStringLiteral("CtrlGraph/enabled0"), true);
+    project->setSetting(QStringLiteral("CtrlGraph/penStyle0"), 3);
+    project->setSetting(QStringLiteral("CtrlGraph/width0"), 2);
+    project->setSetting(QStringLiteral("CtrlGraph/colorRed0"), 0);
+    project->setSetting(QStringLiteral("CtrlGraph/colorGreen0"), 100);
+    project->setSetting(QStringLiteral("CtrlGraph/colorBlue0"), 200);
+    project->setSetting(QStringLiteral("CtrlGraph/LegendOn"), true);
+    emit project->dataUpdated();
+
+    const QList<GraphDefinition>& d = p.panel.definitions();
+    QCOMPARE(d.size(), 2);
+    QCOMPARE(d.at(0).title, QStringLiteral("T"));
+    QCOMPARE(d.at(0).xIndex, 0);
+    QCOMPARE(d.at(0).yIndex, 1);
+    QCOMPARE(d.at(0).scaleX, 1.5f);
+    QCOMPARE(d.at(0).scaleY, 2.0f);
+    QVERIFY(d.at(0).enabled);
+    QCOMPARE(d.at(0).penStyle, 3);
+    QCOMPARE(d.at(0).width, 2);
+    QCOMPARE(d.at(0).color, QColor(0, 100, 200, 255));
+    // Row 1 has no keys: zeros, empty, false, opaque black.
+    QCOMPARE(d.at(1).title, QString());
+    QCOMPARE(d.at(1).xIndex, 0);
+    QCOMPARE(d.at(1).scaleX, 0.0f);
+    QVERIFY(!d.at(1).enabled);
+    QCOMPARE(d.at(1).penStyle, 0);
+    QCOMPARE(d.at(1).color, QColor(0, 0, 0, 255));
+    QCOMPARE(p.panel.model()->rowCount(), 2);
+    QCOMPARE(p.item(0, 0)->checkState(), Qt::Checked);
+    QCOMPARE(p.item(0, 0)->text(), QStringLiteral("T"));
+    QCOMPARE(p.plot.graphs().size(), 1);
+    QCOMPARE(p.plot.graphs().at(0).pen.style(), Qt::DotLine);
+
+    // No "CtrlGraph/GridOn": the grid stays as it is.
+    QVERIFY(p.panel.gridAction()->isChecked());
+    p.panel.gridAction()->setChecked(false);
+    emit project->dataUpdated();
+    QVERIFY(!p.panel.gridAction()->isChecked());
+    QVERIFY(!p.plot.gridOn());
+    QVERIFY(p.panel.legendAction()->isChecked());
+    QCOMPARE(p.panel.legendAction()->text(), QStringLiteral("Hide Legend"));
+    QVERIFY(p.plot.legendOn());
+
+    // Saved and read back, the definitions are the same.
+    const QList<GraphDefinition> before = p.panel.definitions();
+    emit project->aboutToSave();
+    emit project->dataUpdated();
+    QCOMPARE(p.panel.definitions().size(), before.size());
+    QCOMPARE(p.panel.definitions().at(0).color, before.at(0).color);
+    QCOMPARE(project->setting(QStringLiteral("CtrlGraph/GridOn")), QVariant(false));
+}
+
+void TestCtrlGraph2d::gridAndLegend()
+{
+    Panel p(0);
+    p.panel.gridAction()->toggle();
+    QCOMPARE(p.panel.gridAction()->text(), QStringLiteral("Grid on"));
+    QVERIFY(!p.plot.gridOn());
+    p.panel.gridAction()->toggle();
+    QCOMPARE(p.panel.gridAction()->text(), QStringLiteral("Grid off"));
+    QVERIFY(p.plot.gridOn());
+    p.panel.legendAction()->toggle();
+    QCOMPARE(p.panel.legendAction()->text(), QStringLiteral("Hide Legend"));
+    QVERIFY(p.plot.legendOn());
+    p.panel.legendAction()->toggle();
+    QCOMPARE(p.panel.legendAction()->text(), QStringLiteral("Show Legend"));
+    QVERIFY(!p.plot.legendOn());
+}
+
+void TestCtrlGraph2d::removePair()
+{
+    Panel p;
+    for (int i = 0; i < 3; ++i)
+        p.panel.addPair();
+    p.item(1, 0)->setText(QStringLiteral("middle"));
+    // No current row: nothing.
+    p.panel.removeGraphAction()->trigger();
+    QCOMPARE(p.panel.definitions().size(), 3);
+    p.panel.view()->setCurrentIndex(p.panel.model()->index(1, 2));
+    p.panel.removeGraphAction()->trigger();
+    QCOMPARE(p.panel.definitions().size(), 2);
+    QCOMPARE(p.panel.model()->rowCount(), 2);
+    for (const GraphDefinition& d : p.panel.definitions())
+        QCOMPARE(d.title, QStringLiteral("New Graph"));
+}
+
+void TestCtrlGraph2d::exportImage()
+{
+    Panel p;
+    QImage image;
+    // Nothing to draw: nothing to save.
+    QVERIFY(!p.panel.exportImage(&image));
+    p.panel.addPair();
+    p.edit(0, 1, 0);
+    p.edit(0, 2, 1);
+    p.tick(0, true);
+    QVERIFY(p.panel.exportImage(&image));
+    QCOMPARE(image.size(), QSize(800, 450));
+    QCOMPARE(image.format(), QImage::Format_ARGB32);
+    // Cleared first: the last row and column, which the plot leaves alone,
+    // are white too.
+    for (int x = 0; x < 800; ++x)
+        QCOMPARE(image.pixel(x, 449), qRgb(255, 255, 255));
+    for (int y = 0; y < 450; ++y)
+        QCOMPARE(image.pixel(799, y), qRgb(255, 255, 255));
+    // The curve, in its generated red.
+    int red = 0;
+    for (int y = 0; y < 450; ++y)
+        for (int x = 0; x < 800; ++x)
+            red += qRed(image.pixel(x, y)) > 200 && qGreen(image.pixel(x, y)) < 80 ? 1 : 0;
+    QVERIFY(red > 100);
+}
+
+void TestCtrlGraph2d::exportFlow()
+{
+    Panel p;
+    p.panel.addPair();
+    p.edit(0, 1, 0);
+    p.edit(0, 2, 1);
+    p.tick(0, true);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString target = dir.filePath(QStringLiteral("graph.png"));
+
+    QString dialogTitle;
+    QString proposed;
+    QString message;
+    QString detail;
+    std::function<void()> answer = [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* files = qobject_cast<QFileDialog*>(modal)) {
+            dialogTitle = files->windowTitle();
+            proposed = files->selectedFiles().value(0);
+            files->selectFile(target);
+            QMetaObject::invokeMethod(files, "accept", Qt::DirectConnection);
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            message = box->text();
+            detail = box->informativeText();
+            box->accept();
+            return;
+        }
+        QTimer::singleShot(20, answer);
+    };
+    QTimer::singleShot(0, answer);
+    p.panel.exportAction()->trigger();
+    QCOMPARE(dialogTitle, QStringLiteral("New Image Name"));
+    QCOMPARE(proposed, QDir::homePath() + QStringLiteral("/untitled.png"));
+    QCOMPARE(message, QStringLiteral("Graph has been successfully saved."));
+    QCOMPARE(detail, target);
+    const QImage saved(target);
+    QCOMPARE(saved.size(), QSize(800, 450));
+}
+
+void TestCtrlGraph2d::columnWidths()
+{
+    {
+        Panel p(0);
+        for (int c = 0; c < 8; ++c)
+            QCOMPARE(p.panel.view()->columnWidth(c), CtrlGraph2d::defaultColumnWidth(c));
+        QCOMPARE(CtrlGraph2d::defaultColumnWidth(0), 200);
+        QCOMPARE(CtrlGraph2d::defaultColumnWidth(4), 100);
+        QCOMPARE(CtrlGraph2d::defaultColumnWidth(7), 70);
+        QCOMPARE(CtrlGraph2d::defaultColumnWidth(8), 100);
+        p.panel.view()->setColumnWidth(0, 150);
+        p.panel.view()->setColumnWidth(5, 33);
+    }
+    {
+        // Written when the panel goes.
+        QSettings settings(settingsFile(), QSettings::IniFormat);
+        QCOMPARE(settings.value(QStringLiteral("CtrlGraph/ColWdh0")).toInt(), 150);
+        QCOMPARE(settings.value(QStringLiteral("CtrlGraph/ColWdh1")).toInt(), 110);
+        QCOMPARE(settings.value(QStringLiteral("CtrlGraph/ColWdh5")).toInt(), 33);
+        QCOMPARE(settings.value(QStringLiteral("CtrlGraph/ColWdh7")).toInt(), 70);
+        QVERIFY(!settings.contains(QStringLiteral("CtrlGraph/ColWdh8")));
+        settings.remove(QStringLiteral("CtrlGraph/ColWdh1"));
+    }
+    Panel p(0);
+    QCOMPARE(p.panel.view()->columnWidth(0), 150);
+    QCOMPARE(p.panel.view()->columnWidth(1), 110);
+    QCOMPARE(p.panel.view()->columnWidth(5), 33);
+}
+
+void TestCtrlGraph2d::sliderAndProfile()
+{
+    Panel p(6);
+    p.panel.addPair();
+    p.edit(0, 1, 0);
+    p.edit(0, 2, 1);
+    p.tick(0, true);
+    p.panel.sliderChanged(3);
+    QCOMPARE(p.panel.timeStep(), 3);
+    QCOMPARE(p.plot.caption(), QStringLiteral("t = 0.3 s"));
+    // Beyond the data: the curve's last step.
+    p.panel.sliderChanged(40);
+    QCOMPARE(p.panel.timeStep(), 5);
+    QCOMPARE(p.plot.caption(), QStringLiteral("t = 0.5 s"));
+
+    p.fixture.addComputation(6);
+    QCOMPARE(p.fixture.project->saveProfile(QStringLiteral("p"), 2), 0);
+    p.panel.profileSelected(0);
+    QCOMPARE(p.panel.selectedProfile(), 0);
+    QVERIFY(p.plot.graphs().isEmpty());
+    p.panel.profileSelected(4);
+    QCOMPARE(p.panel.selectedProfile(), 0);
+    p.panel.sliderChanged(1);
+    QCOMPARE(p.panel.selectedProfile(), -1);
+    QCOMPARE(p.plot.graphs().size(), 1);
+
+    // Without data the plot is emptied.
+    p.fixture.project->clear();
+    const QList<float> values{1.0f, 2.0f};
+    p.plot.addGraph(&values, &values, QString(), 1, 1, QPen());
+    p.panel.sliderChanged(2);
+    QVERIFY(p.plot.graphs().isEmpty());
+}
+
+QTEST_MAIN(TestCtrlGraph2d)
+#include "tst_ctrlgraph2d.moc"
