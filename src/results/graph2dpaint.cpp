@@ -66,6 +66,19 @@ void deviceText(QPainter& painter, const QPointF& device, const QString& text)
     painter.setViewTransformEnabled(true);
 }
 
+// A dotted line stroked with antialiasing costs about a millisecond per
+// grid line of an 800 x 450 plot (16 of the 18 ms of a whole picture, as
+// measured); a cosmetic dotted line on whole pixels is drawn dot by dot,
+// looks the same, only crisper, and costs next to nothing.
+void gridLine(QPainter& painter, const QPen& pen, const QLine& line)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(pen);
+    painter.drawLine(line);
+    painter.restore();
+}
+
 QPointF toDevice(const QPainter& painter, double x, double y)
 {
     return painter.combinedTransform().map(QPointF(x, y));
@@ -202,6 +215,7 @@ void Graph2d::drawXAxis(QPainter& painter, const PlotAxis& axis, const PlotFrame
     const QFont exponentFont = plotFont(7, true);
     const QPen axisPen(Qt::black);
     QPen gridPen(Qt::lightGray, 1, Qt::DotLine);
+    gridPen.setCosmetic(true);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(axisPen);
     painter.setFont(labelFont);
@@ -230,8 +244,7 @@ void Graph2d::drawXAxis(QPainter& painter, const PlotAxis& axis, const PlotFrame
         painter.drawLine(x, bottom - half, x, bottom + half);
         if (m_gridOn) {
             painter.drawLine(x, top, x, top - half);
-            painter.setPen(gridPen);
-            painter.drawLine(x, bottom + half + 1, x, top - 1);
+            gridLine(painter, gridPen, QLine(x, bottom + half + 1, x, top - 1));
             painter.setPen(axisPen);
         }
         if (k % 2 == 0) {
@@ -265,6 +278,7 @@ void Graph2d::drawYAxis(QPainter& painter, const PlotAxis& axis, const PlotFrame
     const QFont exponentFont = plotFont(7, true);
     const QPen axisPen(Qt::black);
     QPen gridPen(Qt::lightGray, 1, Qt::DotLine);
+    gridPen.setCosmetic(true);
     painter.setBrush(Qt::NoBrush);
     painter.setPen(axisPen);
     painter.setFont(labelFont);
@@ -293,8 +307,7 @@ void Graph2d::drawYAxis(QPainter& painter, const PlotAxis& axis, const PlotFrame
         painter.drawLine(left - half, y, left + half, y);
         if (m_gridOn) {
             painter.drawLine(right, y, right - half, y);
-            painter.setPen(gridPen);
-            painter.drawLine(left + half + 1, y, right - 1, y);
+            gridLine(painter, gridPen, QLine(left + half + 1, y, right - 1, y));
             painter.setPen(axisPen);
         }
         if (k % 2 == 0) {
