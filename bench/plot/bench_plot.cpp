@@ -25,9 +25,9 @@ constexpr int kWidth = 800;
 constexpr int kHeight = 450;
 constexpr int kRepeats = 7;
 
-QPen curvePen()
+QPen curvePen(Qt::PenStyle style = Qt::SolidLine)
 {
-    return QPen(QColor(200, 0, 0), 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    return QPen(QColor(200, 0, 0), 1, style, Qt::RoundCap, Qt::RoundJoin);
 }
 
 double medianMs(const std::function<void()>& work)
@@ -44,7 +44,7 @@ double medianMs(const std::function<void()>& work)
 }
 
 // Every segment, mapped as the plot maps it, in the plot's logical window.
-void drawEverySegment(QImage& image, const QList<float>& x, const QList<float>& y)
+void drawEverySegment(QImage& image, const QList<float>& x, const QList<float>& y, Qt::PenStyle style)
 {
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -61,7 +61,7 @@ void drawEverySegment(QImage& image, const QList<float>& x, const QList<float>& 
     const PlotAxis yAxis = PlotAxis::compute(*yLo, *yHi, frame.height(), true);
     const CurvePath path(xAxis, yAxis, frame);
     painter.setClipRect(QRect(frame.left, frame.bottom, frame.width(), frame.height()));
-    painter.setPen(curvePen());
+    painter.setPen(curvePen(style));
     QPoint previous = path.map(x.at(0), y.at(0));
     for (qsizetype i = 1; i < x.size(); ++i) {
         const QPoint point = path.map(x.at(i), y.at(i));
@@ -70,10 +70,10 @@ void drawEverySegment(QImage& image, const QList<float>& x, const QList<float>& 
     }
 }
 
-void run(const char* name, const QList<float>& x, const QList<float>& y)
+void run(const char* name, const QList<float>& x, const QList<float>& y, Qt::PenStyle style = Qt::SolidLine)
 {
     Graph2d plot;
-    plot.addGraph(&x, &y, QStringLiteral("curve"), 1.0f, 1.0f, curvePen());
+    plot.addGraph(&x, &y, QStringLiteral("curve"), 1.0f, 1.0f, curvePen(style));
     QImage image(kWidth, kHeight, QImage::Format_ARGB32);
     const double plotMs = medianMs([&] {
         image.fill(Qt::white);
@@ -81,7 +81,7 @@ void run(const char* name, const QList<float>& x, const QList<float>& y)
             qFatal("the plot drew nothing");
     });
     QImage baseline(kWidth, kHeight, QImage::Format_ARGB32);
-    const double naiveMs = medianMs([&] { drawEverySegment(baseline, x, y); });
+    const double naiveMs = medianMs([&] { drawEverySegment(baseline, x, y, style); });
 
     PlotFrame frame;
     frame.left = 40;
@@ -130,5 +130,7 @@ int main(int argc, char** argv)
     }
     run("smooth ignition curve", time, temperature);
     run("same curve with noise", time, noisy);
+    run("smooth, dashed pen", time, temperature, Qt::DashLine);
+    run("noise, dashed pen", time, noisy, Qt::DashLine);
     return 0;
 }

@@ -41,22 +41,42 @@ bool CurvePath::touchesFrame(const QPoint& a, const QPoint& b) const
            && std::max(a.y(), b.y()) >= m_frame.bottom && std::min(a.y(), b.y()) <= m_frame.top;
 }
 
-QList<QLine> CurvePath::segments(const QList<float>& x, const QList<float>& y, float scaleX, float scaleY) const
+QList<QPolygon> CurvePath::polylines(const QList<float>& x, const QList<float>& y, float scaleX,
+                                     float scaleY) const
 {
-    QList<QLine> lines;
+    QList<QPolygon> runs;
     const qsizetype count = std::min(x.size(), y.size());
     if (scaleX == 0.0f || scaleY == 0.0f || count == 0)
-        return lines;
+        return runs;
     const double sx = scaleX;
     const double sy = scaleY;
+    QPolygon run;
     QPoint kept = map(sx * x.at(0), sy * y.at(0));
     for (qsizetype i = 1; i < count; ++i) {
         const QPoint point = map(sx * x.at(i), sy * y.at(i));
         if (point == kept)
             continue;
-        if (touchesFrame(kept, point))
-            lines.append(QLine(kept, point));
+        if (touchesFrame(kept, point)) {
+            if (run.isEmpty())
+                run << kept;
+            run << point;
+        } else if (!run.isEmpty()) {
+            runs << run;
+            run.clear();
+        }
         kept = point;
+    }
+    if (!run.isEmpty())
+        runs << run;
+    return runs;
+}
+
+QList<QLine> CurvePath::segments(const QList<float>& x, const QList<float>& y, float scaleX, float scaleY) const
+{
+    QList<QLine> lines;
+    for (const QPolygon& run : polylines(x, y, scaleX, scaleY)) {
+        for (qsizetype i = 1; i < run.size(); ++i)
+            lines.append(QLine(run.at(i - 1), run.at(i)));
     }
     return lines;
 }

@@ -13,6 +13,7 @@
 #include <QLine>
 #include <QList>
 #include <QPoint>
+#include <QPolygon>
 
 class CurvePath
 {
@@ -21,8 +22,13 @@ public:
 
     // The pixel (upwards) of a plotted, i.e. already scaled, value pair.
     QPoint map(double x, double y) const;
-    // The segments of the curve, in order. Empty for a scale of 0 or an
-    // empty vector; a Y vector shorter than X ends the curve early.
+    // The curve as runs of joined segments, in order: a run ends where a
+    // segment is left out. Drawn as polylines, so that a dashed pen's pattern
+    // runs on along the curve instead of starting again at every segment.
+    // Empty for a scale of 0 or an empty vector; a Y vector shorter than X
+    // ends the curve early.
+    QList<QPolygon> polylines(const QList<float>& x, const QList<float>& y, float scaleX, float scaleY) const;
+    // The same segments one by one.
     QList<QLine> segments(const QList<float>& x, const QList<float>& y, float scaleX, float scaleY) const;
 
     double kx() const { return m_kx; }

@@ -95,10 +95,10 @@ PlotAxis PlotAxis::compute(double lo, double hi, int pixels, bool fitting)
 
 void PlotAxis::lowerByOneStep()
 {
-    // The first tick moves with the minimum, so that the tick lattice stays
-    // on whole steps and the added interval has its tick at the bottom.
+    // The first tick stays: the labels stay on the even ticks counted from
+    // it (0, 10, 20 rather than -5, 5, 15), and the extra interval's tick
+    // falls on the axis end, where no tick is drawn.
     min -= step;
-    first -= step;
     ++intervals;
 }
 

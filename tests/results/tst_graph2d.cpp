@@ -103,6 +103,7 @@ private slots:
     void nothingToDraw();
     void renderedCurve();
     void exportHeadroomWithUserRange();
+    void dashedCurveKeepsItsPattern();
     void referenceState();
     void equalValuesAreWidened();
     void scaleZeroHidesButCounts();
@@ -253,6 +254,39 @@ void TestGraph2d::exportHeadroomWithUserRange()
     QVERIFY(!near(image, x, 300 - 54, 2, isRed));
     // The reference state is the screen's, untouched by an export.
     QCOMPARE(plot.reference().xMax, 0.0);
+}
+
+void TestGraph2d::dashedCurveKeepsItsPattern()
+{
+    // 1,000 points a third of a pixel apart: a curve of very short segments,
+    // on which a restarted pattern would look solid.
+    QList<float> x;
+    QList<float> y;
+    for (int i = 0; i < 1000; ++i) {
+        x << float(i);
+        y << 5.0f;
+    }
+    auto inked = [&](Qt::PenStyle style) {
+        Graph2d plot;
+        plot.setGridOn(false);
+        plot.addGraph(&x, &y, QString(), 1.0f, 1.0f, QPen(QColor(Qt::red), 2, style, Qt::FlatCap));
+        QImage image = blankImage(400, 300);
+        if (!plot.renderToImage(image))
+            qFatal("nothing drawn");
+        int columns = 0;
+        for (int px = 60; px < 340; ++px) {
+            bool hit = false;
+            for (int py = 100; py < 200 && !hit; ++py)
+                hit = qRed(image.pixel(px, py)) > 200 && qGreen(image.pixel(px, py)) < 150;
+            columns += hit ? 1 : 0;
+        }
+        return columns;
+    };
+    QCOMPARE(inked(Qt::SolidLine), 280);
+    const int dashed = inked(Qt::DashLine);
+    const int dotted = inked(Qt::DotLine);
+    QVERIFY2(dashed > 150 && dashed < 250, qPrintable(QString::number(dashed)));
+    QVERIFY2(dotted > 80 && dotted < 200, qPrintable(QString::number(dotted)));
 }
 
 void TestGraph2d::referenceState()

@@ -165,11 +165,11 @@ void TestPlotAxis::headroom()
     QCOMPARE(a.max, 5.0);
     QCOMPARE(a.intervals, 5);
 
-    // Less than a quarter step from either end: one step more on that side,
-    // the first tick moving with the minimum.
+    // Less than a quarter step from either end: one step more on that side;
+    // the ticks, and so their labels, stay where they were.
     a.makeRoomFor(0.2, 4.9);
     QCOMPARE(a.min, -1.0);
-    QCOMPARE(a.first, -1.0);
+    QCOMPARE(a.first, 0.0);
     QCOMPARE(a.max, 6.0);
     QCOMPARE(a.intervals, 7);
 
@@ -243,6 +243,13 @@ void TestPlotAxis::segmentsOutsideTheFrame()
     QCOMPARE(lines.size(), 1);
     QCOMPARE(lines.at(0).p1(), QPoint(72, 407));
     QCOMPARE(lines.at(0).p2(), QPoint(104, 64));
+
+    // Runs of joined segments end where a segment is left out.
+    const QList<QPolygon> runs = path.polylines({0.0f, 1.0f, 2.0f, 3.0f, 4.0f}, {0.0f, 20.0f, 20.0f, 0.0f, 1.0f},
+                                                1.0f, 1.0f);
+    QCOMPARE(runs.size(), 2);
+    QCOMPARE(runs.at(0), QPolygon({QPoint(40, 64), QPoint(72, 407)}));
+    QCOMPARE(runs.at(1), QPolygon({QPoint(104, 407), QPoint(136, 64), QPoint(168, 81)}));
 }
 
 void TestPlotAxis::segmentsScaleAndLengths()
