@@ -98,3 +98,28 @@ bool CaseData::reference(const QString &name, Reference &reference, QString &why
     }
     return true;
 }
+
+bool CaseData::reactorInput(const QString &name, ReactorInput &input, QString &why)
+{
+    std::vector<std::string> lines;
+    if (!readLines(name, QStringLiteral("senk.inp"), lines, why))
+        return false;
+    input = ReactorInput();
+    for (const std::string &raw : lines) {
+        const QString line = QString::fromStdString(raw).section('!', 0, 0).trimmed();
+        const QStringList words = line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        if (words.size() >= 2 && words[0] == QStringLiteral("PRES"))
+            input.pressureAtmospheres = words[1].toDouble();
+        else if (words.size() >= 2 && words[0] == QStringLiteral("TEMP"))
+            input.temperature = words[1].toDouble();
+        else if (words.size() >= 2 && words[0] == QStringLiteral("TIME"))
+            input.endTime = words[1].toDouble();
+        else if (words.size() >= 3 && words[0] == QStringLiteral("REAC"))
+            input.amounts.emplace_back(words[1].toStdString(), words[2].toDouble());
+    }
+    if (input.pressureAtmospheres <= 0 || input.temperature <= 0 || input.endTime <= 0 || input.amounts.empty()) {
+        why = QStringLiteral("incomplete senk.inp of ") + name;
+        return false;
+    }
+    return true;
+}

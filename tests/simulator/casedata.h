@@ -22,6 +22,16 @@ public:
         double finalTemperature = 0.0;
     };
 
+    // The closed-reactor input senk.inp: pressure (atm), temperature, end
+    // time and the relative amounts of the REAC lines.
+    struct ReactorInput
+    {
+        double pressureAtmospheres = 0.0;
+        double temperature = 0.0;
+        double endTime = 0.0;
+        std::vector<std::pair<std::string, double>> amounts;
+    };
+
     static QString folder(const QString &name);
     // The case's file, plain or gzip-compressed (chem.inp or chem.inp.gz).
     static bool readText(const QString &name, const QString &file, std::string &text, QString &why);
@@ -30,4 +40,5 @@ public:
     static bool mechanism(const QString &name, tarvelsim::Mechanism &mechanism, QString &why);
     // "Ignition Time (sec) =" and the last "Time (sec) = ... T (K) = ..." of senk.out.gz.
     static bool reference(const QString &name, Reference &reference, QString &why);
+    static bool reactorInput(const QString &name, ReactorInput &input, QString &why);
 };
