@@ -13,7 +13,7 @@
 
 namespace {
 
-struct ActionSpec
+struct ActionRow
 {
     const char* text;
     const char* icon;
@@ -29,6 +29,9 @@ Graph2d::Graph2d(QWidget* parent)
     : QWidget(parent)
 {
     setMouseTracking(true);
+    // A click gives the plot the keyboard, so that Escape can cancel the
+    // drag it starts; no tab stop, the plot has nothing to type into.
+    setFocusPolicy(Qt::ClickFocus);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &Graph2d::showContextMenu);
     grabGesture(Qt::PinchGesture);
@@ -37,20 +40,20 @@ Graph2d::Graph2d(QWidget* parent)
 
 void Graph2d::createActions()
 {
-    const ActionSpec specs[] = {
+    const ActionRow rows[] = {
         {"Selection Zoom", ":/images/select_32.png", QT_TR_NOOP("Zoom to the selected region"), "Ctrl+1", true, 1},
         {"Move", ":/images/move_32.png", QT_TR_NOOP("Move viewport"), "Ctrl+2", true, 2},
         {"Scaling", ":/images/zoom_32.png", QT_TR_NOOP("Interactive Scaling"), "Ctrl+3", true, 3},
         {"Auto Fit", ":/images/fullscreen_32.png", QT_TR_NOOP("Fit all data in the viewport"), "Ctrl+0", false, 4},
         {"Set Range", ":/images/settings.png", QT_TR_NOOP("Fit all data in the viewport"), "", false, 5},
     };
-    for (const ActionSpec& spec : specs) {
-        auto* action = new QAction(QIcon(QString::fromLatin1(spec.icon)), QString::fromLatin1(spec.text), this);
-        action->setToolTip(tr(spec.toolTip));
-        if (spec.shortcut[0] != '\0')
-            action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
-        action->setCheckable(spec.checkable);
-        action->setData(spec.data);
+    for (const ActionRow& row : rows) {
+        auto* action = new QAction(QIcon(QString::fromLatin1(row.icon)), QString::fromLatin1(row.text), this);
+        action->setToolTip(tr(row.toolTip));
+        if (row.shortcut[0] != '\0')
+            action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+        action->setCheckable(row.checkable);
+        action->setData(row.data);
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, &Graph2d::actionTriggered);
         addAction(action); // for the shortcuts

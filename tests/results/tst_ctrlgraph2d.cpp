@@ -137,7 +137,7 @@ void TestCtrlGraph2d::construction()
 void TestCtrlGraph2d::actions()
 {
     Panel p(0);
-    struct Spec
+    struct Row
     {
         QAction* action;
         const char* text;
@@ -148,7 +148,7 @@ void TestCtrlGraph2d::actions()
         bool checked;
         int data;
     };
-    const Spec specs[] = {
+    const Row rows[] = {
         {p.panel.exportAction(), "Export Graph", "filesave", "Export the current graph to a file", "Alt+S", false, false, 1},
         {p.panel.gridAction(), "Grid off", "grid", "Turn Grid on or off", "Alt+G", true, true, 2},
         {p.panel.legendAction(), "Show Legend", "insert-text-64", "Show or hide Legend", "Alt+L", true, false, 3},
@@ -156,7 +156,7 @@ void TestCtrlGraph2d::actions()
         {p.panel.removeGraphAction(), "Remove Graph", "remove", "Remove current graph from the image", "Alt+R", false,
          false, 5},
     };
-    for (const Spec& s : specs) {
+    for (const Row& s : rows) {
         QCOMPARE(s.action->text(), QString::fromLatin1(s.text));
         QCOMPARE(s.action->toolTip(), QString::fromLatin1(s.tip));
         QCOMPARE(s.action->shortcut().toString(), QString::fromLatin1(s.key));

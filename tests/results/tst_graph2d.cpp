@@ -559,6 +559,8 @@ void TestGraph2d::escapeCancelsDrag()
 {
     Plot plot;
     Graph2d& w = plot.widget;
+    // The press that starts a drag gives the plot the keyboard.
+    QCOMPARE(w.focusPolicy(), Qt::ClickFocus);
     w.setTool(Graph2d::Moving);
     QTest::mousePress(&w, Qt::LeftButton, {}, QPoint(100, 150));
     QTest::mouseMove(&w, QPoint(132, 174));
