@@ -4,6 +4,10 @@
 #include "cli/cataloguecommand.h"
 #include "cli/climessages.h"
 #include "cli/cliout.h"
+#include "cli/exportcommand.h"
+#include "cli/inputcommand.h"
+#include "cli/profilescommand.h"
+#include "cli/runcommand.h"
 #include "cli/schemescommand.h"
 
 #include <QCoreApplication>
@@ -24,6 +28,17 @@ const char* const kUsage =
     "                              The schemes of a database as JSON.\n"
     "  schemes build SOURCE.json... -o DB\n"
     "                              Write a schemes database from JSON sources.\n"
+    "  input (PROJECT.tarvel | --scheme NAME [--db DB])\n"
+    "                              Print the input file the project generates.\n"
+    "  run (PROJECT.tarvel | --scheme NAME [--db DB]) [--dir DIR] [--profile N]\n"
+    "      [--export FILE.tsv] [--save FILE.tarvel]\n"
+    "                              Run the simulation headless in DIR (default: a fresh\n"
+    "                              temporary folder); exit 0 when every executable succeeded.\n"
+    "  export PROJECT.tarvel FILE.tsv\n"
+    "                              Write the project's output data as a tab-separated table.\n"
+    "  profiles PROJECT.tarvel [add STEP NAME | remove INDEX]\n"
+    "                              List the profiles (index, name, values), or save one of\n"
+    "                              time step STEP, or remove one; both save the project.\n"
     "\n"
     "Options:\n"
     "  --verbose                   Also print debug diagnostics on standard error.\n"
@@ -59,6 +74,14 @@ int main(int argc, char** argv)
         return CatalogueCommand::run(arguments);
     if (command == QLatin1String("schemes"))
         return SchemesCommand::run(arguments);
+    if (command == QLatin1String("input"))
+        return InputCommand::run(arguments);
+    if (command == QLatin1String("run"))
+        return RunCommand::run(arguments);
+    if (command == QLatin1String("export"))
+        return ExportCommand::run(arguments);
+    if (command == QLatin1String("profiles"))
+        return ProfilesCommand::run(arguments);
 
     CliOut::error(QStringLiteral("unknown command \"%1\"").arg(command));
     std::fputs(kUsage, stderr);

@@ -1,0 +1,327 @@
+// The project's content and life cycle: construction over the catalogue,
+// clear, a new project from a scheme or from the whole catalogue, the project
+// directory, and the project file.
+
+#include "project/project.h"
+
+#include "app/diagnostic.h"
+#include "app/translation.h"
+#include "catalogue/options.h"
+#include "project/profile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QTimer>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace {
+
+// Checked before the scheme part is built, which would report it in its own
+// words.
+Options* checkedCatalogue(Options* catalogue)
+{
+    if (!catalogue)
+        tFatal() << "Project::Project. Null pointer for Options.";
+    return catalogue;
+}
+
+} // namespace
+
+Project::Project(Options* catalogue, QObject* parent)
+    : Scheme(checkedCatalogue(catalogue), parent)
+{
+    m_process = new QProcess(this);
+    copyCatalogueSettings();
+    m_compufile = catalogue->compufile();
+    for (const OExecutor& executor : catalogue->executors())
+        addExecutor(executor.name, executor.path, executor.success, executor.failure);
+    m_timer = new QTimer(this);
+    m_timer->stop();
+    connectProcess();
+}
+
+Project::~Project()
+{
+    m_timer->stop();
+    // Nothing of a half-destroyed project may run from a late notification.
+    disconnect(m_process, nullptr, this, nullptr);
+    if (m_process->state() != QProcess::NotRunning) {
+        m_process->kill();
+        m_process->waitForFinished(StopGraceMs);
+    }
+    deleteProfiles();
+}
+
+void Project::copyCatalogueSettings()
+{
+    m_timefield = options()->timefield();
+    m_datafile = options()->datafile();
+    m_fieldsize = options()->fieldsize();
+    m_duroption = options()->duroption();
+}
+
+void Project::connectProcess()
+{
+    connect(m_timer, &QTimer::timeout, this, &Project::readOutput);
+    // Direct: the error belongs to the call that caused it.
+    connect(m_process, &QProcess::errorOccurred, this, &Project::procError, Qt::DirectConnection);
+    connect(m_process, &QProcess::started, this, [this] { queueForThisProcess(&Project::procStarted); },
+            Qt::DirectConnection);
+    connect(
+        m_process, &QProcess::finished, this,
+        [this](int, QProcess::ExitStatus exitStatus) {
+            const quint64 serial = m_processSerial;
+            QMetaObject::invokeMethod(
+                this,
+                [this, serial, exitStatus] {
+                    if (serial != m_processSerial)
+                        return;
+                    m_exitStatus = exitStatus;
+                    procFinished();
+                },
+                Qt::QueuedConnection);
+        },
+        Qt::DirectConnection);
+    connect(m_process, &QProcess::readyReadStandardError, this, [this] { queueForThisProcess(&Project::readyErr); },
+            Qt::DirectConnection);
+    connect(m_process, &QProcess::readyReadStandardOutput, this,
+            [this] { queueForThisProcess(&Project::readyStd); }, Qt::DirectConnection);
+    connect(m_process, &QProcess::readyRead, this, [this] { queueForThisProcess(&Project::procReadRead); },
+            Qt::DirectConnection);
+    connect(this, &Scheme::optionsChanged, this, &Project::generateFiles);
+}
+
+void Project::queueForThisProcess(void (Project::*slot)())
+{
+    // Queued, as the process's notifications always were: the slots run from
+    // the event loop, never inside a call that started or stopped a process.
+    // The serial tells a notification of an executable that has since been
+    // replaced, or of a project since cleared, and drops it.
+    const quint64 serial = m_processSerial;
+    QMetaObject::invokeMethod(
+        this,
+        [this, serial, slot] {
+            if (serial == m_processSerial)
+                (this->*slot)();
+        },
+        Qt::QueuedConnection);
+}
+
+void Project::clear()
+{
+    if (m_status == 2)
+        stop();
+    // An executable that has been started but has not reported yet.
+    endProcess();
+    ++m_processSerial;
+    m_timer->stop();
+    Scheme::clear();
+    // At once: views hold pointers into the vectors just freed.
+    emptyOutData();
+    emit outDataUpdated();
+    deleteProfiles();
+    m_currentProfile = -1;
+    setFileName(QString());
+    m_readPos = 0;
+    copyCatalogueSettings();
+    m_fieldsizeWarned = false;
+    m_currentTime = 0.0f;
+    m_endTime = 0.0f;
+    setStatus(0);
+    emit dataUpdated();
+    emit profilesChanged();
+}
+
+void Project::emptyOutData()
+{
+    m_outData.clear();
+}
+
+void Project::deleteProfiles()
+{
+    qDeleteAll(m_profiles);
+    m_profiles.clear();
+}
+
+void Project::setScheme(const Scheme* scheme)
+{
+    clear();
+    copy(scheme);
+    if (!hasExtra(QStringLiteral("OUTPUT_DATA")))
+        addExtra(QStringLiteral("OUTPUT_DATA"), QString());
+    generateFiles();
+    markSaved(true);
+    emit dataUpdated();
+}
+
+void Project::newFromCatalogue()
+{
+    clear();
+    for (const auto& group : options()->groups()) {
+        SchemeNode* groupNode = addGroup(group->name);
+        for (const auto& option : group->options)
+            addOption(options()->findOption(option->name), groupNode);
+    }
+    // A usable project: a name (the window enables its pages and Save by
+    // it), the catalogue's files that clear() removed, without which no input
+    // file is ever written, and the place for the output data.
+    setName(translate("ADV_MODE"));
+    for (const auto& file : options()->files()) {
+        if (file->id.isEmpty() || file->name.isEmpty())
+            continue;
+        ExtraData record;
+        record.name = file->id;
+        record.detail = file->detail;
+        record.fileName = file->name;
+        record.text = file->text;
+        record.flags = 3;
+        addExtra(record);
+    }
+    addExtra(QStringLiteral("OUTPUT_DATA"), QString());
+    // Every option starts "off", so enabling the editors writes nothing yet.
+    for (SchemeNode* node : allNodes()) {
+        if (!node->isGroup)
+            node->enabled = true;
+    }
+    generateFiles();
+    markSaved(true);
+    emit dataUpdated();
+}
+
+bool Project::setPath(const QString& dir)
+{
+    if (!QDir(dir).exists() && !QDir().mkpath(dir))
+        return false;
+    m_path = QDir(dir).absolutePath();
+    tDebug() << "New Project Path:" << m_path;
+    return true;
+}
+
+QString Project::projectFile(const QString& fileName) const
+{
+    return QDir(m_path).filePath(fileName);
+}
+
+bool Project::save(const QString& fileArgument)
+{
+    QString file = fileArgument.trimmed();
+    if (file.isEmpty())
+        file = fileName();
+    if (file.isEmpty()) {
+        tCritical() << "Project::save(). Project" << name() << ": File Name is not specified";
+        return false;
+    }
+    _storeProfiles();
+    emit aboutToSave();
+    if (name().trimmed().isEmpty()) {
+        tCritical() << "Scheme::save(). Scheme name is not specified.";
+        return false;
+    }
+    // The file holds this project alone: saving over another project's file
+    // must not leave that project in front, where load() would take it.
+    QString error;
+    const WriteResult result = writeDatabase(file, {this}, &error);
+    if (result == WriteResult::CannotCreate) {
+        tCritical() << "Scheme::save(). Cannot create file" << file;
+        return false;
+    }
+    if (result == WriteResult::WriteFailed) {
+        tWarning() << "Scheme Data File" << file << "cannot be written. Reason:" << error;
+        return false;
+    }
+    tDebug() << "Scheme Data File" << file << "has been successfuly written.";
+    // setFileName() marks the project unsaved; it has just been saved.
+    setFileName(file);
+    markSaved(true);
+    emit changed();
+    return true;
+}
+
+bool Project::load(const QString& fileArgument)
+{
+    const QString file = fileArgument.trimmed();
+    if (file.isEmpty()) {
+        tCritical() << "Project::load(). Data file is not specified.";
+        return false;
+    }
+    QList<Scheme*> stored = loadAll(file, options());
+    if (stored.isEmpty())
+        return false;
+    setScheme(stored.first());
+
+    // The data file was stored byte for byte as Latin-1; UTF-8 would shift
+    // every fixed-width column after a byte above 127.
+    QByteArray bytes;
+    if (hasExtra(QStringLiteral("OUTPUT_DATA")))
+        bytes = getExtra(QStringLiteral("OUTPUT_DATA"))->text.toLatin1();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    _readOutData(buffer, true);
+    buffer.close();
+    if (m_outData.empty()) {
+        setStatus(0);
+    } else {
+        _updateTime();
+        setStatus(1);
+    }
+    setFileName(file);
+    _loadProfiles();
+    markSaved(true);
+    emit changed();
+
+    tDebug() << "Project has been loaded.";
+    for (int i = 0; i < stored.size(); ++i) {
+        tDebug() << "deleting scheme" << i << ", name:" << stored.at(i)->name();
+        delete stored.at(i);
+    }
+    emit dataUpdated();
+    return true;
+}
+
+QString Project::longToShortPath(const QString& path)
+{
+#ifdef Q_OS_WIN
+    // Short names hold no blanks, so the command line needs no quoting.
+    wchar_t longPath[2048];
+    wchar_t shortPath[1024];
+    const QString native = QDir::toNativeSeparators(path);
+    if (native.size() < 2048) {
+        const int length = native.toWCharArray(longPath);
+        longPath[length] = L'\0';
+        const DWORD written = GetShortPathNameW(longPath, shortPath, 1024);
+        if (written > 0 && written < 1024)
+            return QDir::fromNativeSeparators(QString::fromWCharArray(shortPath, int(written)));
+    }
+    tWarning() << "Project::longToShortPath(). Failed to convert Long Path name" << path << "to Short.";
+    return path;
+#else
+    return path;
+#endif
+}
+
+void Project::setStatus(int status)
+{
+    if (status == m_status)
+        return;
+    m_status = status;
+    emit statusChanged();
+}
+
+int Project::progress() const
+{
+    if (m_endTime == 0.0f)
+        return -1;
+    return int(m_currentTime / m_endTime * 1000.0f);
+}
+
+bool Project::allSucceeded() const
+{
+    for (const ExecutorRun& run : m_runs) {
+        if (!run.succeeded)
+            return false;
+    }
+    return true;
+}
