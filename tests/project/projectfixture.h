@@ -10,6 +10,7 @@
 #include "catalogue/options.h"
 #include "project/project.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QString>
@@ -117,6 +118,32 @@ public:
         return node;
     }
 
+    // Output data and a computation text as the end of a run leaves them:
+    // stored in the extras, the output data read.
+    void setResults(const QByteArray& output, const QString& computation = QString())
+    {
+        Project& p = project();
+        if (!p.hasExtra(QStringLiteral("OUTPUT_DATA")))
+            p.addExtra(QStringLiteral("OUTPUT_DATA"), QString());
+        p.setExtraData(QStringLiteral("OUTPUT_DATA"), QString::fromLatin1(output));
+        if (!computation.isEmpty() && !p.hasExtra(QStringLiteral("COMPUT_DATA")))
+            p.addExtra(QStringLiteral("COMPUT_DATA"), computation);
+        QBuffer buffer;
+        buffer.setData(output);
+        buffer.open(QIODevice::ReadOnly);
+        p._readOutData(buffer, true);
+        p._updateTime();
+    }
+
+    // Saves the project into a file of the fixture, so that it counts as saved.
+    void saveSomewhere()
+    {
+        if (project().name().isEmpty())
+            project().setName(QStringLiteral("Saved"));
+        if (!project().save(QDir(root()).filePath(QStringLiteral("saved.tarvel"))))
+            qFatal("ProjectFixture: cannot save the project");
+    }
+
     // Cells right-aligned in columns of 18, as the code writes its data file.
     static QString row(const QStringList& cells)
     {
@@ -125,6 +152,8 @@ public:
             line += cell.rightJustified(18);
         return line;
     }
+
+    static QByteArray line(const QStringList& cells) { return row(cells).toLatin1() + '\n'; }
 
     static QByteArray readFile(const QString& path)
     {
