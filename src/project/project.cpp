@@ -233,8 +233,7 @@ bool Project::save(const QString& fileArgument)
         return false;
     }
     tDebug() << "Scheme Data File" << file << "has been successfuly written.";
-    // setFileName() marks the project unsaved; it has just been saved.
-    setFileName(file);
+    storeFileName(file);
     markSaved(true);
     emit changed();
     return true;
@@ -265,9 +264,13 @@ bool Project::load(const QString& fileArgument)
         setStatus(0);
     } else {
         _updateTime();
+        // Without a time column _updateTime() says nothing, yet the views
+        // must show the data just read.
+        if (timeColumn() < 0)
+            emit outDataUpdated();
         setStatus(1);
     }
-    setFileName(file);
+    storeFileName(file);
     _loadProfiles();
     markSaved(true);
     emit changed();

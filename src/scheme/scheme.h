@@ -96,7 +96,7 @@ public:
 
 public slots:
     virtual void clear();
-    virtual bool load(const QString& name, const QString& file = QString());
+    virtual bool load(const QString& name, const QString& file);
     virtual bool save(const QString& file = QString());
     virtual bool setFileName(const QString& file);
     void setUnsaved();
@@ -117,6 +117,9 @@ protected:
     static QList<Scheme*> readDatabase(const QString& file, Options* catalogue, FileState* state);
     QString resolveFile(const QString& file) const;
     void markSaved(bool saved) { m_saved = saved; }
+    // Stores the file name without marking the scheme unsaved: for a file
+    // that has just been written or read.
+    void storeFileName(const QString& file) { m_fileName = file.trimmed(); }
 
 private:
     static void writeScheme(QDataStream& out, const Scheme& scheme);

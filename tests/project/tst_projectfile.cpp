@@ -236,6 +236,19 @@ void TestProjectFile::loadWithoutOutput()
     QCOMPARE(loaded.status(), 0);
     QCOMPARE(loaded.fieldCount(), 0);
     QCOMPARE(loaded.currentTime(), 0.0f);
+
+    // Data without a time column: no time to take, but the views must still
+    // hear that there is data to show.
+    fixture.setResults(ProjectFixture::line({"T(K)", "H2"}) + ProjectFixture::line({"1000.0", "0.3"}));
+    QVERIFY(fixture.project().save(file));
+    Project noTime(&fixture.catalogue());
+    QSignalSpy outData(&noTime, &Project::outDataUpdated);
+    QVERIFY(noTime.load(file));
+    QCOMPARE(noTime.status(), 1);
+    QCOMPARE(noTime.fieldCount(), 3); // the line feed makes an unnamed third column
+    QCOMPARE(noTime.timeStepCount(), 1);
+    QVERIFY(outData.count() >= 2); // the clear, then the data read
+    QCOMPARE(noTime.currentTime(), 0.0f);
 }
 
 void TestProjectFile::settingsStore()
