@@ -1,0 +1,29 @@
+#ifndef TARVEL_OPTIONCOMBO_H
+#define TARVEL_OPTIONCOMBO_H
+
+// The editor of a "menu" option: a drop-down of the option's values, bound
+// to the option and to one value string that it writes in place.
+
+#include <QComboBox>
+
+struct OOption;
+
+class OptionCombo : public QComboBox
+{
+    Q_OBJECT
+
+public:
+    OptionCombo(OOption* option, QString* value, QWidget* parent = nullptr);
+
+    OOption* option() const { return m_option; }
+    QString* value() const { return m_value; }
+
+public slots:
+    void onChange();
+
+private:
+    OOption* m_option = nullptr;
+    QString* m_value = nullptr;
+};
+
+#endif

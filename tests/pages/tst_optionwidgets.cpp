@@ -1,0 +1,591 @@
+// The option editor widgets: the field and menu editors bound to a value
+// string, the group button (keys, tree item, painting), the hosting tree
+// and the catalogue viewer.
+
+#include "optionpagefixture.h"
+
+#include "pages/optbutton.h"
+#include "pages/optioncombo.h"
+#include "pages/optionfield.h"
+#include "pages/optiontree.h"
+#include "pages/optviewer.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+bool near(QColor actual, QColor expected, int tolerance = 3)
+{
+    return qAbs(actual.red() - expected.red()) <= tolerance && qAbs(actual.green() - expected.green()) <= tolerance
+           && qAbs(actual.blue() - expected.blue()) <= tolerance;
+}
+
+QString describe(QColor colour)
+{
+    return QStringLiteral("rgb(%1, %2, %3)").arg(colour.red()).arg(colour.green()).arg(colour.blue());
+}
+
+bool isWhite(QColor colour)
+{
+    return colour.red() > 235 && colour.green() > 235 && colour.blue() > 235;
+}
+
+int whiteInColumn(const QImage& image, int x, int top, int bottom)
+{
+    int count = 0;
+    for (int y = top; y <= bottom; ++y)
+        count += isWhite(image.pixelColor(x, y)) ? 1 : 0;
+    return count;
+}
+
+int whiteInRow(const QImage& image, int y, int left, int right)
+{
+    int count = 0;
+    for (int x = left; x <= right; ++x)
+        count += isWhite(image.pixelColor(x, y)) ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class TestOptionWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void comboShowsAndWritesMenuValues();
+    void fieldStoresTrimmedChangesOnly();
+    void fieldMaskOnlyWhileFocused();
+    void buttonDefaultsAndTreeItem();
+    void buttonKeys();
+    void buttonTakesFocusOnMouseRelease();
+    void buttonPaintsStateColours();
+    void buttonPaintsArrowByCheckedState();
+    void buttonShortensText();
+    void treeOwnsAndDeletesCellWidgets();
+    void treeMovesAndRemovesItems();
+    void treeColumnMinimalWidths();
+    void treeKeys();
+    void viewerListsCatalogue();
+
+private:
+    OptionPageFixture m_fixture;
+};
+
+void TestOptionWidgets::comboShowsAndWritesMenuValues()
+{
+    OOption* mole = m_fixture.option(QStringLiteral("MOLE"));
+    QVERIFY(mole->values.size() >= 3);
+    QString value = QStringLiteral("2");
+    OptionCombo combo(mole, &value);
+    QCOMPARE(combo.count(), mole->values.size());
+    for (int i = 0; i < combo.count(); ++i) {
+        QCOMPARE(combo.itemText(i), mole->values.at(i).text);
+        QCOMPARE(combo.itemData(i).toString(), mole->values.at(i).value);
+        QCOMPARE(combo.itemData(i, Qt::ToolTipRole).toString(), mole->values.at(i).detail);
+    }
+    QCOMPARE(combo.itemText(0), QStringLiteral("Mole fractions"));
+    QCOMPARE(combo.currentIndex(), 1);
+    QCOMPARE(combo.focusPolicy(), Qt::StrongFocus);
+
+    // A value no item offers: the last item ("off") shows, nothing is written.
+    QString unknown = QStringLiteral("7");
+    OptionCombo other(mole, &unknown);
+    QCOMPARE(other.currentIndex(), other.count() - 1);
+    QCOMPARE(other.currentText(), QStringLiteral("Disabled"));
+    QCOMPARE(other.itemData(other.currentIndex()).toString(), QStringLiteral("off"));
+    QCOMPARE(unknown, QStringLiteral("7"));
+
+    other.setCurrentIndex(0);
+    QCOMPARE(unknown, QStringLiteral("1"));
+    other.setCurrentIndex(1);
+    QCOMPARE(unknown, QStringLiteral("2"));
+    // No current item: the option's default.
+    other.setCurrentIndex(-1);
+    QCOMPARE(unknown, mole->defaultValue);
+}
+
+void TestOptionWidgets::fieldStoresTrimmedChangesOnly()
+{
+    OOption* tend = m_fixture.option(QStringLiteral("TEND"));
+    QString value = QStringLiteral("1.0E-03");
+    OptionField field(tend, &value);
+    QCOMPARE(field.text(), QStringLiteral("1.0E-03"));
+    QCOMPARE(field.focusPolicy(), Qt::StrongFocus);
+
+    // The same value with blanks around: the bound string is not written
+    // (its data stays the very same).
+    const QChar* before = value.constData();
+    field.setText(QStringLiteral("  1.0E-03 "));
+    emit field.editingFinished();
+    QCOMPARE(value, QStringLiteral("1.0E-03"));
+    QVERIFY(value.constData() == before);
+
+    field.setText(QStringLiteral(" 2.5E-04  "));
+    emit field.editingFinished();
+    QCOMPARE(value, QStringLiteral("2.5E-04"));
+
+    // The second form is bound to the option's own value and stores only
+    // when asked to.
+    tend->value = QStringLiteral("3.0E+00");
+    OptionField own(tend);
+    QCOMPARE(own.text(), QStringLiteral("3.0E+00"));
+    QVERIFY(own.value() == &tend->value);
+    own.setText(QStringLiteral("4.0E+00"));
+    emit own.editingFinished();
+    QCOMPARE(tend->value, QStringLiteral("3.0E+00"));
+    own.onChange();
+    QCOMPARE(tend->value, QStringLiteral("4.0E+00"));
+    tend->value = tend->defaultValue;
+}
+
+void TestOptionWidgets::fieldMaskOnlyWhileFocused()
+{
+    OOption* tend = m_fixture.option(QStringLiteral("TEND"));
+    QCOMPARE(tend->inputMask, QStringLiteral("#00.00E#00"));
+    // Declared first: the editor must never outlive the string it is bound to.
+    QString value = QStringLiteral("1.0E-03");
+    QWidget window;
+    auto* field = new OptionField(tend, &value, &window);
+    auto* other = new QLineEdit(&window);
+    other->move(0, 40);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    field->setFocus();
+    QTRY_VERIFY(field->hasFocus());
+    QCOMPARE(field->inputMask(), QStringLiteral("#00.00E#00"));
+    // Typed over the mask: sign and digits fill the places, the literals
+    // are stepped over.
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("+1234-56"));
+    QCOMPARE(field->text(), QStringLiteral("+12.34E-56"));
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(value, QStringLiteral("+12.34E-56"));
+
+    other->setFocus();
+    QTRY_VERIFY(other->hasFocus());
+    QCOMPARE(field->inputMask(), QString());
+    QCOMPARE(field->text(), QStringLiteral("+12.34E-56"));
+
+    // Text a mask does not accept (required digits missing) is not stored;
+    // leaving the field shows the stored value again.
+    OOption twoDigits = *tend;
+    twoDigits.inputMask = QStringLiteral("99.9");
+    QString stored = QStringLiteral("12.5");
+    auto* strict = new OptionField(&twoDigits, &stored, &window);
+    strict->move(0, 80);
+    strict->show();
+    strict->setFocus();
+    QTRY_VERIFY(strict->hasFocus());
+    QCOMPARE(strict->inputMask(), QStringLiteral("99.9"));
+    strict->selectAll();
+    QTest::keyClick(strict, Qt::Key_Delete);
+    QTest::keyClicks(strict, QStringLiteral("1"));
+    QVERIFY(!strict->hasAcceptableInput());
+    other->setFocus();
+    QTRY_VERIFY(other->hasFocus());
+    QCOMPARE(stored, QStringLiteral("12.5"));
+    QCOMPARE(strict->text(), QStringLiteral("12.5"));
+    QCOMPARE(strict->inputMask(), QString());
+    delete strict;
+}
+
+void TestOptionWidgets::buttonDefaultsAndTreeItem()
+{
+    OptButton lonely;
+    QVERIFY(lonely.isCheckable());
+    QCOMPARE(lonely.text(), QStringLiteral("[group button]"));
+    QCOMPARE(lonely.minimumHeight(), 15);
+    QCOMPARE(lonely.sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+    // No tree item: the state changes and nothing else happens.
+    lonely.setChecked(true);
+    QVERIFY(lonely.isChecked());
+    lonely.click();
+    QVERIFY(!lonely.isChecked());
+
+    QTreeWidget tree;
+    auto* group = new QTreeWidgetItem(&tree, {QStringLiteral("group")});
+    new QTreeWidgetItem(group, {QStringLiteral("child")});
+    auto* button = new OptButton;
+    button->setText(QStringLiteral("Chemical system"));
+    button->setItem(group);
+    tree.setItemWidget(group, 0, button);
+    QCOMPARE(button->text(), QStringLiteral("Chemical system"));
+    QVERIFY(!group->isExpanded());
+    button->click();
+    QVERIFY(group->isExpanded());
+    button->setChecked(false);
+    QVERIFY(!group->isExpanded());
+}
+
+void TestOptionWidgets::buttonKeys()
+{
+    QTreeWidget tree;
+    auto* group = new QTreeWidgetItem(&tree, {QStringLiteral("group")});
+    new QTreeWidgetItem(group, {QStringLiteral("child")});
+    auto* button = new OptButton;
+    button->setItem(group);
+    tree.setItemWidget(group, 0, button);
+
+    QTest::keyPress(button, Qt::Key_Right);
+    QVERIFY(button->isDown());
+    QVERIFY(!button->isChecked());
+    QTest::keyRelease(button, Qt::Key_Right);
+    QVERIFY(!button->isDown());
+    QVERIFY(button->isChecked());
+    QVERIFY(group->isExpanded());
+    // Right again keeps it expanded.
+    QTest::keyClick(button, Qt::Key_Right);
+    QVERIFY(button->isChecked());
+
+    QTest::keyPress(button, Qt::Key_Left);
+    QVERIFY(button->isDown());
+    QTest::keyRelease(button, Qt::Key_Left);
+    QVERIFY(!button->isChecked());
+    QVERIFY(!group->isExpanded());
+    QTest::keyClick(button, Qt::Key_Left);
+    QVERIFY(!button->isChecked());
+
+    QTest::keyPress(button, Qt::Key_Return);
+    QVERIFY(button->isDown());
+    QTest::keyRelease(button, Qt::Key_Return);
+    QVERIFY(button->isChecked());
+    QVERIFY(group->isExpanded());
+    QTest::keyClick(button, Qt::Key_Enter);
+    QVERIFY(!button->isChecked());
+    QVERIFY(!group->isExpanded());
+
+    // Other keys are the button's ordinary ones: Space clicks it.
+    QTest::keyClick(button, Qt::Key_Space);
+    QVERIFY(button->isChecked());
+    QTest::keyClick(button, Qt::Key_A);
+    QVERIFY(button->isChecked());
+}
+
+void TestOptionWidgets::buttonTakesFocusOnMouseRelease()
+{
+    QWidget window;
+    auto* other = new QLineEdit(&window);
+    auto* button = new OptButton(&window);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setGeometry(0, 40, 200, 24);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    QTRY_VERIFY(other->hasFocus());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVERIFY(button->isChecked());
+    QTRY_VERIFY(button->hasFocus());
+}
+
+void TestOptionWidgets::buttonPaintsStateColours()
+{
+    QWidget window;
+    auto* button = new OptButton(&window);
+    auto* other = new QLineEdit(&window);
+    button->setText(QString());
+    button->setGeometry(0, 0, 200, 24);
+    other->move(0, 40);
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    QTRY_VERIFY(other->hasFocus());
+
+    // Far right, away from the arrow: the background alone. The gradient
+    // runs from the top edge (y = 0) to the bottom edge (y = 23); a pixel
+    // shows the colour at its centre.
+    const int x = 190;
+    auto check = [&](const char* state, QColor top, QColor bottom) {
+        const QImage image = button->grab().toImage();
+        const int last = image.height() - 1;
+        for (int y : {0, last / 2, last}) {
+            const double t = qBound(0.0, (y + 0.5) / last, 1.0);
+            const QColor expected((1 - t) * top.red() + t * bottom.red(), (1 - t) * top.green() + t * bottom.green(),
+                                  (1 - t) * top.blue() + t * bottom.blue());
+            QVERIFY2(near(image.pixelColor(x, y), expected),
+                     qPrintable(QStringLiteral("%1, row %2: %3, expected %4")
+                                    .arg(state)
+                                    .arg(y)
+                                    .arg(describe(image.pixelColor(x, y)), describe(expected))));
+        }
+    };
+    button->setAttribute(Qt::WA_UnderMouse, false);
+    check("no mouse, no focus", QColor(224, 224, 224), QColor(192, 192, 192));
+    button->setAttribute(Qt::WA_UnderMouse, true);
+    check("mouse over, no focus", QColor(240, 240, 240), QColor(208, 208, 208));
+    button->setFocus();
+    QTRY_VERIFY(button->hasFocus());
+    check("mouse over, focus", QColor::fromHsl(200, 255, 220), QColor::fromHsl(200, 255, 130));
+    button->setAttribute(Qt::WA_UnderMouse, false);
+    check("no mouse, focus", QColor::fromHsl(200, 255, 190), QColor::fromHsl(200, 255, 100));
+    button->setDown(true);
+    check("pressed", QColor(46, 93, 127), QColor(46, 93, 127));
+
+    // The text pen: opaque white, half-transparent white when pressed.
+    button->setText(QStringLiteral("MMMMMMMM"));
+    button->setDown(false);
+    button->setAttribute(Qt::WA_UnderMouse, false);
+    other->setFocus();
+    QTRY_VERIFY(other->hasFocus());
+    auto brightest = [&] {
+        const QImage image = button->grab().toImage();
+        int best = 0;
+        for (int px = 40; px < 160; ++px) {
+            for (int py = 0; py < image.height(); ++py)
+                best = qMax(best, image.pixelColor(px, py).blue());
+        }
+        return best;
+    };
+    QCOMPARE(brightest(), 255);
+    button->setDown(true);
+    // White at alpha 192 over RGB (46, 93, 127): 0.75 * 255 + 0.25 * 127.
+    const int pressedText = brightest();
+    QVERIFY2(qAbs(pressedText - 223) <= 3, qPrintable(QString::number(pressedText)));
+}
+
+void TestOptionWidgets::buttonPaintsArrowByCheckedState()
+{
+    OptButton button;
+    button.setText(QString());
+    button.resize(200, 24);
+    // s = min(24 - 8, 12) = 12; centroid at (int(8 + 3.46), 12) = (11, 12).
+    const int cx = 11;
+    const int cy = 12;
+    QImage image = button.grab().toImage();
+    QVERIFY(isWhite(image.pixelColor(cx, cy)));
+    // Pointing right: tall at its back edge, narrow above the centre.
+    const int column = whiteInColumn(image, cx - 3, 0, image.height() - 1);
+    const int row = whiteInRow(image, cy - 4, 0, 40);
+    QVERIFY2(column >= 9 && row <= 5, qPrintable(QStringLiteral("column %1, row %2").arg(column).arg(row)));
+    QVERIFY(!isWhite(image.pixelColor(cx, cy + 5)));
+
+    button.setChecked(true);
+    image = button.grab().toImage();
+    QVERIFY(isWhite(image.pixelColor(cx, cy)));
+    // Pointing down: wide at its top edge, the tip below the centre.
+    const int downColumn = whiteInColumn(image, cx - 4, 0, image.height() - 1);
+    const int downRow = whiteInRow(image, cy - 2, 0, 40);
+    QVERIFY2(downRow >= 9 && downColumn <= 5,
+             qPrintable(QStringLiteral("column %1, row %2").arg(downColumn).arg(downRow)));
+    QVERIFY(isWhite(image.pixelColor(cx, cy + 4)));
+    QVERIFY(!isWhite(image.pixelColor(cx + 5, cy)));
+
+    // Pressed: one pixel lower. The arrow's top edge lies at y = 12 - 3.46:
+    // row 9 is wholly inside, row 8 only in part; pressed, row 10 is the
+    // first one wholly inside.
+    auto pureWhite = [](const QImage& picture, int y) {
+        int count = 0;
+        for (int px = 0; px < 40; ++px) {
+            const QColor colour = picture.pixelColor(px, y);
+            count += colour.red() >= 250 && colour.green() >= 250 && colour.blue() >= 250 ? 1 : 0;
+        }
+        return count;
+    };
+    QVERIFY2(pureWhite(image, 9) >= 8, qPrintable(QString::number(pureWhite(image, 9))));
+    QCOMPARE(pureWhite(image, 8), 0);
+    button.setDown(true);
+    const QImage pressed = button.grab().toImage();
+    QCOMPARE(pureWhite(pressed, 9), 0);
+    QVERIFY2(pureWhite(pressed, 10) >= 8, qPrintable(QString::number(pureWhite(pressed, 10))));
+    QVERIFY(isWhite(pressed.pixelColor(cx, cy + 5)));
+}
+
+void TestOptionWidgets::buttonShortensText()
+{
+    OptButton button;
+    button.resize(60, 20);
+    button.setText(QStringLiteral("A very long group title that cannot fit"));
+    const QImage image = button.grab().toImage();
+    // Room for the text: (59 - 0) - (19 - 0) - 9 = 31 pixels, centred, so
+    // nothing white lies right of 30 + 31 / 2 + 1.
+    int rightmost = -1;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            if (isWhite(image.pixelColor(x, y)))
+                rightmost = qMax(rightmost, x);
+        }
+    }
+    QVERIFY2(rightmost > 20 && rightmost <= 46, qPrintable(QString::number(rightmost)));
+    QCOMPARE(button.text(), QStringLiteral("A very long group title that cannot fit"));
+}
+
+void TestOptionWidgets::treeOwnsAndDeletesCellWidgets()
+{
+    OptionTree tree;
+    tree.setColumnCount(2);
+    auto* item = new QTreeWidgetItem(&tree);
+    QPointer<QWidget> first = new QLabel(QStringLiteral("first"));
+    tree.setItemWidget(item, 1, first);
+    tree.setItemWidget(item, 1, first);
+    QCOMPARE(tree.ownedWidgetCount(), 1);
+    QVERIFY(tree.itemWidget(item, 1) == first);
+
+    tree.removeItemWidget(item, 1);
+    // Deleted now, not later.
+    QVERIFY(first.isNull());
+    QCOMPARE(tree.ownedWidgetCount(), 0);
+    QVERIFY(!tree.itemWidget(item, 1));
+
+    QPointer<QWidget> second = new QLabel(QStringLiteral("second"));
+    QPointer<QWidget> third = new QLabel(QStringLiteral("third"));
+    tree.setItemWidget(item, 0, second);
+    tree.setItemWidget(new QTreeWidgetItem(item), 1, third);
+    QCOMPARE(tree.ownedWidgetCount(), 2);
+    tree.clear();
+    QVERIFY(second.isNull());
+    QVERIFY(third.isNull());
+    QCOMPARE(tree.ownedWidgetCount(), 0);
+    QCOMPARE(tree.topLevelItemCount(), 0);
+}
+
+void TestOptionWidgets::treeMovesAndRemovesItems()
+{
+    OptionTree tree;
+    tree.setColumnCount(2);
+    auto* a = new QTreeWidgetItem(&tree, {QStringLiteral("A")});
+    auto* b = new QTreeWidgetItem(&tree, {QStringLiteral("B")});
+    auto* child = new QTreeWidgetItem(a, {QStringLiteral("A.1")});
+    QPointer<QWidget> editor = new QLabel;
+    tree.setItemWidget(child, 1, editor);
+
+    QVERIFY(tree.moveItem(child, b));
+    QVERIFY(child->parent() == b);
+    QCOMPARE(a->childCount(), 0);
+    QVERIFY(tree.currentItem() == child);
+    // Its cell widgets went with the move.
+    QVERIFY(editor.isNull());
+
+    QVERIFY(tree.moveItem(child, nullptr));
+    QCOMPARE(tree.topLevelItemCount(), 3);
+    QVERIFY(tree.topLevelItem(2) == child);
+
+    QTreeWidgetItem stray;
+    QVERIFY(!tree.moveItem(&stray, a));
+    QVERIFY(!tree.moveItem(nullptr, a));
+
+    auto* grandchild = new QTreeWidgetItem(new QTreeWidgetItem(a), {QStringLiteral("deep")});
+    QPointer<QWidget> deep = new QLabel;
+    QPointer<QWidget> top = new QLabel;
+    tree.setItemWidget(grandchild, 1, deep);
+    tree.setItemWidget(a, 1, top);
+    tree.removeItem(a);
+    QVERIFY(deep.isNull());
+    QVERIFY(top.isNull());
+    QCOMPARE(tree.topLevelItemCount(), 2);
+    QCOMPARE(tree.ownedWidgetCount(), 0);
+}
+
+void TestOptionWidgets::treeColumnMinimalWidths()
+{
+    OptionTree tree;
+    tree.setColumnCount(3);
+    QCOMPARE(tree.columnMinimalWidth(0), 1);
+    QCOMPARE(tree.columnMinimalWidth(2), 1);
+    tree.setColumnMinimalWidth(1, 80);
+    tree.setColumnMinimalWidth(3, 50);
+    tree.setColumnMinimalWidth(-1, 50);
+    tree.setColumnMinimalWidth(2, -5);
+    QCOMPARE(tree.columnMinimalWidth(1), 80);
+    QCOMPARE(tree.columnMinimalWidth(2), 1);
+    QCOMPARE(tree.columnMinimalWidth(3), -1);
+    tree.setColumnCount(4);
+    QCOMPARE(tree.columnMinimalWidth(3), 1);
+
+    new QTreeWidgetItem(&tree, {QStringLiteral("x"), QString(), QStringLiteral("y")});
+    tree.updateSizes();
+    QVERIFY(tree.columnWidth(1) >= 80);
+}
+
+void TestOptionWidgets::treeKeys()
+{
+    OptionTree tree;
+    QSignalSpy accepted(&tree, &OptionTree::accepted);
+    QSignalSpy rejected(&tree, &OptionTree::rejected);
+    QTest::keyClick(&tree, Qt::Key_Return);
+    QCOMPARE(accepted.count(), 0);
+    QTest::keyClick(&tree, Qt::Key_Escape);
+    QCOMPARE(rejected.count(), 1);
+
+    auto* item = new QTreeWidgetItem(&tree, {QStringLiteral("row")});
+    tree.setCurrentItem(item);
+    QTest::keyClick(&tree, Qt::Key_Return);
+    QTest::keyClick(&tree, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(&tree, '|');
+    QCOMPARE(accepted.count(), 3);
+    QTest::keyClick(&tree, Qt::Key_A);
+    QCOMPARE(accepted.count(), 3);
+    QCOMPARE(rejected.count(), 1);
+}
+
+void TestOptionWidgets::viewerListsCatalogue()
+{
+    Options& catalogue = m_fixture.catalogue();
+    catalogue.resetAll();
+    OptViewer viewer(&catalogue);
+    QCOMPARE(viewer.columnCount(), 2);
+    QCOMPARE(viewer.columnWidth(1), 200);
+    QVERIFY(viewer.isHeaderHidden());
+    QVERIFY(!viewer.rootIsDecorated());
+    QCOMPARE(viewer.topLevelItemCount(), int(catalogue.groups().size()));
+
+    int editors = 0;
+    for (int g = 0; g < viewer.topLevelItemCount(); ++g) {
+        const OGroup& group = *catalogue.groups()[g];
+        QTreeWidgetItem* row = viewer.topLevelItem(g);
+        QVERIFY(row->isFirstColumnSpanned());
+        auto* button = qobject_cast<OptButton*>(viewer.itemWidget(row, 0));
+        QVERIFY(button);
+        QCOMPARE(button->text(), group.text);
+        QCOMPARE(button->toolTip(), group.text);
+        QCOMPARE(row->childCount(), int(group.options.size()));
+        for (int o = 0; o < row->childCount(); ++o) {
+            OOption* option = group.options[o].get();
+            QTreeWidgetItem* optionRow = row->child(o);
+            QCOMPARE(optionRow->text(0), option->name + QStringLiteral(" \t ") + option->text);
+            QWidget* editor = viewer.itemWidget(optionRow, 1);
+            if (option->type == OOption::Field) {
+                auto* field = qobject_cast<OptionField*>(editor);
+                QVERIFY2(field, qPrintable(option->name));
+                QVERIFY(field->value() == &option->value);
+            } else {
+                auto* combo = qobject_cast<OptionCombo*>(editor);
+                QVERIFY2(combo, qPrintable(option->name));
+                QVERIFY(combo->value() == &option->value);
+            }
+            ++editors;
+        }
+    }
+    QCOMPARE(viewer.editorCount(), editors + viewer.topLevelItemCount());
+    QCOMPARE(viewer.topLevelItem(0)->text(0), QString());
+    QCOMPARE(catalogue.groups().back()->name, QStringLiteral("BCOND"));
+
+    // The group button opens its group; the menu editor writes the option.
+    auto* button = qobject_cast<OptButton*>(viewer.itemWidget(viewer.topLevelItem(0), 0));
+    button->click();
+    QVERIFY(viewer.topLevelItem(0)->isExpanded());
+    OOption* vpro = m_fixture.option(QStringLiteral("VPRO"));
+    auto* combo = qobject_cast<OptionCombo*>(viewer.itemWidget(viewer.topLevelItem(0)->child(0), 1));
+    QCOMPARE(combo->currentText(), QStringLiteral("Disabled"));
+    combo->setCurrentIndex(0);
+    QCOMPARE(vpro->value, QStringLiteral("on"));
+
+    // A rebuild makes new editors over the current values.
+    QPointer<QWidget> old = combo;
+    viewer.rebuild();
+    QVERIFY(old.isNull());
+    combo = qobject_cast<OptionCombo*>(viewer.itemWidget(viewer.topLevelItem(0)->child(0), 1));
+    QCOMPARE(combo->currentText(), QStringLiteral("Enabled"));
+    catalogue.resetAll();
+}
+
+QTEST_MAIN(TestOptionWidgets)
+#include "tst_optionwidgets.moc"
