@@ -1,16 +1,522 @@
 #include "app/mainwindow.h"
 
+#include "app/diagnostic.h"
+#include "app/selector.h"
+#include "app/startup.h"
+#include "app/translation.h"
+#include "catalogue/options.h"
+#include "pages/schemeextras.h"
+#include "pages/simulator.h"
+#include "pages/starter.h"
+#include "project/project.h"
+#include "results/ctrlgraph2d.h"
+#include "results/graph2d.h"
+#include "results/results.h"
+
+#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
+#include <QSettings>
+#include <QSplitter>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+const char* const kSchemesFile = "schemes.dat";
+const char* const kGeometryKey = "MainWindow/Geometry";
+const char* const kStateKey = "MainWindow/State";
+const char* const kSplitterKey = "MainWindow/GraphSplitter";
+
+enum ActionData { SaveData = 1, OpenData = 2, SaveAsData = 3, RunData = 5, ExportData = 6, AboutData = 10 };
+
+QString programFile(const QString& name)
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(name);
+}
+
+QString settingsFile()
+{
+    return programFile(QStringLiteral("settings.ini"));
+}
+
+// Every file of the folder, hidden and system files too; sub-folders stay.
+void removeFiles(QDir folder)
+{
+    const QStringList files = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& file : files)
+        folder.remove(file);
+}
+
+QString percentTitle(double percent)
+{
+    return QStringLiteral("%1 (%2 %)").arg(QCoreApplication::applicationName(), QString::number(percent, 'f', 1));
+}
+
+const char* const kAboutText =
+    "<p><b>Tarvel GUI</b> sets up, runs and evaluates simulations of chemical kinetics "
+    "in a homogeneous reactor.</p>"
+    "<table>"
+    "<tr><td>Date:</td><td>%DATE</td></tr>"
+    "<tr><td>Version:</td><td>%VERSIONGUI</td></tr>"
+    "</table>"
+    "<p>Organisation: ZDL (<a href=\"https://zdl.example.org\">zdl.example.org</a>)<br>"
+    "Authors: the Tarvel GUI developers</p>";
+
+} // namespace
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent)
 {
+    setWindowIcon(QIcon(QStringLiteral(":/Logo/Tarvel_Logo_48.png")));
     setWindowTitle(QCoreApplication::applicationName());
+
     resize(800, 600);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.x() + (area.width() - 800) / 2, area.y() + (area.height() - 600) / 2);
     }
+    QSettings settings(settingsFile(), QSettings::IniFormat);
+    if (settings.contains(QLatin1String(kGeometryKey)))
+        restoreGeometry(settings.value(QLatin1String(kGeometryKey)).toByteArray());
+
+    createActions();
+    createMenus();
+
+    m_catalogue = std::make_unique<Options>();
+    (void)m_catalogue->loadOptions(QStringLiteral(":/optstruct.xml"));
+    if (!QFile::exists(programFile(QLatin1String(kSchemesFile))))
+        tFatal() << "Schemes Database has not been found!";
+    m_project = std::make_unique<Project>(m_catalogue.get());
+    prepareTemporaryFolder();
+    createPages();
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_selector);
+    layout->addWidget(createBottomBar());
+    setCentralWidget(central);
+
+    restoreState(settings.value(QLatin1String(kStateKey)).toByteArray(), 0);
+    m_graphSplitter->restoreState(settings.value(QLatin1String(kSplitterKey)).toByteArray());
+
+    updateProject();
+    connect(m_project.get(), &Project::profilesChanged, this, &MainWindow::profilesChanged);
+    connect(m_project.get(), &Project::simulationStarted, this, &MainWindow::simStarted);
+    connect(m_project.get(), &Project::simulationFinished, this, &MainWindow::simFinished);
+    connect(m_project.get(), &Project::outDataUpdated, this, &MainWindow::simUpdated);
+    connect(m_project.get(), &Project::statusChanged, this, &MainWindow::onStatusChanged);
+    profilesChanged();
+}
+
+MainWindow::~MainWindow()
+{
+    if (m_about)
+        delete m_about.data();
+    // The pages first: they point into the project, and some write their
+    // state when they go.
+    delete takeCentralWidget();
+    m_project.reset();
+    m_catalogue.reset();
+    const QDir folder(temporaryFolder());
+    if (folder.exists()) {
+        removeFiles(folder);
+        QDir().rmdir(folder.absolutePath());
+    }
+}
+
+QString MainWindow::temporaryFolder()
+{
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("TARVELG"));
+}
+
+QAction* MainWindow::makeAction(const QString& text, const QString& icon, const QString& toolTip,
+                                const QString& shortcut, bool enabled, const QVariant& data)
+{
+    auto* action = new QAction(text, this);
+    if (!icon.isEmpty())
+        action->setIcon(QIcon(icon));
+    if (!toolTip.isEmpty())
+        action->setToolTip(toolTip);
+    if (!shortcut.isEmpty())
+        action->setShortcut(QKeySequence(shortcut));
+    action->setEnabled(enabled);
+    action->setCheckable(false);
+    if (data.isValid())
+        action->setData(data);
+    return action;
+}
+
+void MainWindow::createActions()
+{
+    m_profilesMenu = new QMenu(this);
+
+    m_saveAction = makeAction(translate("PRJ_SAVE0"), QStringLiteral(":/images/filesave.png"), translate("PRJ_SAVE1"),
+                              QStringLiteral("Ctrl+S"), true, SaveData);
+    m_saveAsAction = makeAction(translate("PRJ_SAVEAS0"), QStringLiteral(":/images/filesaveas.png"),
+                                translate("PRJ_SAVEAS1"), QStringLiteral("Shift+Ctrl+S"), true, SaveAsData);
+    m_openAction = makeAction(translate("PRJ_OPEN0"), QStringLiteral(":/images/folder_green.png"),
+                              translate("PRJ_OPEN1"), QStringLiteral("Ctrl+O"), true, OpenData);
+    m_runAction = makeAction(translate("RUN"), QStringLiteral(":/images/run.png"), translate("RUN_INFO"),
+                             QStringLiteral("Ctrl+R"), false, RunData);
+    m_runProfileAction = makeAction(translate("RUN_PROFILES"), QString(), translate("RUN_PROFILES"),
+                                    QStringLiteral("Ctrl+P"), false, QVariant());
+    m_runProfileAction->setMenu(m_profilesMenu);
+    m_tempDirAction = makeAction(QStringLiteral("Show temporary folder"), QString(), QString(), QString(), true,
+                                 QVariant());
+    m_exportAction = makeAction(translate("EXPORT_DATA"), QString(), translate("EXPORT_DATA_INFO"),
+                                QStringLiteral("Ctrl+E"), false, ExportData);
+    m_exitAction = makeAction(translate("EXIT"), QString(), translate("EXIT_INFO"), QStringLiteral("Ctrl+Q"), true,
+                              QVariant());
+    m_aboutAction = makeAction(QStringLiteral("About TARVEL"), QString(), QString(), QString(), true, AboutData);
+
+    for (QAction* action : {m_saveAction, m_saveAsAction, m_openAction, m_runAction, m_exportAction})
+        connect(action, &QAction::triggered, this, &MainWindow::actionTriggered);
+    // From the menu the entry opens as a submenu; the shortcut opens the
+    // same menu where the pointer is.
+    connect(m_runProfileAction, &QAction::triggered, this, [this] { m_profilesMenu->popup(QCursor::pos()); });
+    connect(m_tempDirAction, &QAction::triggered, this, &MainWindow::showTempDir);
+    connect(m_exitAction, &QAction::triggered, this, &MainWindow::close);
+    connect(m_aboutAction, &QAction::triggered, this, &MainWindow::showAbout);
+}
+
+void MainWindow::createMenus()
+{
+    QMenu* projectMenu = menuBar()->addMenu(QStringLiteral("&Project"));
+    projectMenu->addAction(m_saveAction);
+    projectMenu->addAction(m_saveAsAction);
+    projectMenu->addAction(m_openAction);
+    projectMenu->addSeparator();
+    projectMenu->addAction(m_runAction);
+    projectMenu->addAction(m_runProfileAction);
+    projectMenu->addSeparator();
+    projectMenu->addAction(m_tempDirAction);
+    projectMenu->addAction(m_exportAction);
+    projectMenu->addSeparator();
+    projectMenu->addAction(m_exitAction);
+    QMenu* infoMenu = menuBar()->addMenu(QStringLiteral("&Info"));
+    infoMenu->addAction(m_aboutAction);
+}
+
+void MainWindow::prepareTemporaryFolder()
+{
+    const QString path = temporaryFolder();
+    const QDir folder(path);
+    if (folder.exists())
+        removeFiles(folder);
+    else
+        QDir().mkpath(path);
+    tDebug() << "Absolute temporary project path:" << folder.absolutePath();
+    if (!m_project->setPath(folder.absolutePath()))
+        tWarning() << "MainWindow::MainWindow(). Cannot create the temporary project folder" << folder.absolutePath();
+}
+
+void MainWindow::createPages()
+{
+    m_settings = new QWidget(this);
+    m_starter = new Starter(m_project.get(), QLatin1String(kSchemesFile), this);
+    connect(m_starter, &Starter::selected, this, &MainWindow::updateProject);
+    m_simulator = new Simulator(m_project.get(), this);
+    m_extras = new SchemeExtras(this);
+    m_extras->setScheme(m_project.get());
+    m_plot = new Graph2d(this);
+    m_graphControl = new CtrlGraph2d(m_project.get(), m_plot, this);
+    m_graphSplitter = new QSplitter(Qt::Vertical, this);
+    m_graphSplitter->addWidget(m_plot);
+    m_graphSplitter->addWidget(m_graphControl);
+    // The plot is what the page is for; the table below it needs a few rows.
+    m_graphSplitter->setStretchFactor(0, 3);
+    m_graphSplitter->setStretchFactor(1, 1);
+    m_results = new Results(m_project.get(), this);
+    m_selector = new Selector(this);
+
+    m_selector->addWidget(m_starter, QIcon(QStringLiteral(":/images/home0_48.png")), translate("MENU_HOME"));
+    m_selector->addSeparator();
+    m_selector->addWidget(m_settings, QIcon(QStringLiteral(":/images/run-build-configure_48.png")),
+                          translate("MENU_SETTINGS"));
+    m_selector->addWidget(m_extras, QIcon(QStringLiteral(":/images/documents_64.png")), translate("MENU_FILES"));
+    m_selector->addWidget(m_results, QIcon(QStringLiteral(":/images/table_32.png")), translate("MENU_RESULTS"));
+    m_selector->addWidget(m_graphSplitter, QIcon(QStringLiteral(":/images/graph_64.png")), translate("MENU_GRAPH2"));
+    m_selector->addSeparator();
+    m_selector->addWidget(m_simulator, QIcon(QStringLiteral(":/images/terminal_32.png")), translate("MENU_CONSOLE"));
+}
+
+QWidget* MainWindow::createBottomBar()
+{
+    auto* bar = new QWidget(this);
+    m_saveButton = new QPushButton(m_saveAction->icon(), translate("SAVE"), bar);
+    m_saveButton->setToolTip(m_saveAction->toolTip());
+    m_saveButton->setEnabled(false);
+    connect(m_saveButton, &QPushButton::clicked, m_saveAction, &QAction::trigger);
+    m_progressBar = new QProgressBar(bar);
+    m_progressBar->setRange(0, ProgressMaximum);
+    m_progressBar->setValue(0);
+    m_progressBar->hide();
+    m_runButton = new QPushButton(QIcon(QStringLiteral(":/images/run.png")), translate("RUN"), bar);
+    m_runButton->setEnabled(false);
+    connect(m_runButton, &QPushButton::clicked, this, &MainWindow::startSimulation);
+
+    auto* grid = new QGridLayout(bar);
+    grid->setContentsMargins(5, 5, 10, 5);
+    grid->setSpacing(0);
+    grid->addWidget(m_saveButton, 0, 0, Qt::AlignLeft);
+    grid->addWidget(m_progressBar, 0, 1);
+    grid->addWidget(m_runButton, 0, 2, Qt::AlignRight);
+    grid->setColumnStretch(1, 1);
+    return bar;
+}
+
+bool MainWindow::isOpen() const
+{
+    return !m_project->name().isEmpty();
+}
+
+void MainWindow::updateRunControls()
+{
+    const bool runnable = isOpen() && !m_running;
+    m_runAction->setEnabled(runnable);
+    m_runButton->setEnabled(runnable);
+    m_runProfileAction->setEnabled(runnable && !m_project->profileNames().isEmpty());
+}
+
+void MainWindow::updateProject()
+{
+    const bool open = isOpen();
+    m_exportAction->setEnabled(open);
+    m_saveButton->setEnabled(open);
+    for (int idx = 1; idx <= 5; ++idx)
+        m_selector->setTabEnabled(idx, open);
+    updateRunControls();
+    if (open)
+        m_selector->setCurrentIndex(1);
+}
+
+void MainWindow::actionTriggered()
+{
+    const auto* action = qobject_cast<QAction*>(sender());
+    if (!action)
+        return;
+    switch (action->data().toInt()) {
+    case SaveData:
+        m_starter->saveProject();
+        break;
+    case OpenData:
+        m_starter->loadProject();
+        break;
+    case SaveAsData:
+        m_starter->saveAsProject();
+        break;
+    case RunData:
+        startSimulation();
+        break;
+    case ExportData:
+        exportData();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::startSimulation()
+{
+    if (isOpen())
+        (void)m_project->setCurrentProfile(-1);
+    launch();
+}
+
+void MainWindow::runProfile()
+{
+    const auto* action = qobject_cast<QAction*>(sender());
+    if (!action)
+        return;
+    if (m_project->setCurrentProfile(action->data().toInt()))
+        launch();
+}
+
+void MainWindow::launch()
+{
+    m_runButton->setEnabled(false);
+    m_runAction->setEnabled(false);
+    m_runProfileAction->setEnabled(false);
+    if (isOpen())
+        m_project->start();
+    // A project that is not ready starts nothing and says nothing more: the
+    // controls come back at once.
+    if (!m_running)
+        updateRunControls();
+}
+
+void MainWindow::profilesChanged()
+{
+    m_profilesMenu->clear();
+    const QStringList names = m_project->profileNames();
+    if (names.isEmpty()) {
+        QAction* none = m_profilesMenu->addAction(QStringLiteral("No Profiles"));
+        none->setEnabled(false);
+        m_runProfileAction->setEnabled(false);
+        return;
+    }
+    for (int i = 0; i < names.size(); ++i) {
+        QAction* entry = m_profilesMenu->addAction(names.at(i));
+        entry->setData(i);
+        connect(entry, &QAction::triggered, this, &MainWindow::runProfile);
+    }
+    m_runProfileAction->setEnabled(isOpen() && !m_running);
+}
+
+void MainWindow::simStarted()
+{
+    m_running = true;
+    updateRunControls();
+    m_progressBar->setRange(0, ProgressMaximum);
+    m_progressBar->setValue(0);
+    m_progressBar->setFormat(QStringLiteral("%p%"));
+    m_progressBar->setTextVisible(true);
+    m_progressBar->show();
+    setWindowTitle(QStringLiteral("%1 (0.0 %)").arg(QCoreApplication::applicationName()));
+}
+
+void MainWindow::simUpdated()
+{
+    if (m_project->status() != 2)
+        return;
+    const int progress = m_project->progress();
+    if (progress < 0) {
+        // No end time to measure against: a moving bar, the title as it is.
+        m_progressBar->setRange(0, 0);
+        return;
+    }
+    m_progressBar->setRange(0, ProgressMaximum);
+    m_progressBar->setValue(qBound(0, progress, ProgressMaximum));
+    setWindowTitle(percentTitle(progress / 10.0));
+}
+
+void MainWindow::simFinished()
+{
+    m_running = false;
+    m_progressBar->setRange(0, ProgressMaximum);
+    m_progressBar->setValue(ProgressMaximum);
+    m_progressBar->hide();
+    setWindowTitle(QCoreApplication::applicationName());
+    updateRunControls();
+}
+
+void MainWindow::onStatusChanged()
+{
+    // A run that the project ended without finishing it (a new project
+    // cleared it away) leaves the window as a finished one does.
+    if (m_running && m_project->status() != 2)
+        simFinished();
+}
+
+void MainWindow::showTempDir()
+{
+    if (!m_project->path().isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(m_project->path()));
+}
+
+void MainWindow::exportData()
+{
+    const QString file = QFileDialog::getSaveFileName(this, translate("EXPORT_DATA"),
+                                                      programFile(QStringLiteral("export.tsv")), QString());
+    if (file.isEmpty())
+        return;
+    const bool written = m_project->exportOutData(file);
+    QMessageBox box(written ? QMessageBox::Information : QMessageBox::Warning, QCoreApplication::applicationName(),
+                    translate(written ? "FILE_SAVE_SUCCESS" : "FILE_SAVE_FAILURE"), QMessageBox::Ok, this);
+    box.setInformativeText(file);
+    box.exec();
+}
+
+void MainWindow::showAbout()
+{
+    if (m_about) {
+        m_about->raise();
+        m_about->activateWindow();
+        return;
+    }
+    auto* dialog = new QDialog;
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // Closing the main window ends the program even while this is open.
+    dialog->setAttribute(Qt::WA_QuitOnClose, false);
+    dialog->setWindowTitle(QStringLiteral("About Tarvel GUI"));
+    dialog->setWindowIcon(QIcon(QStringLiteral(":/images/therm.png")));
+
+    auto* logo = new QLabel(dialog);
+    logo->setMaximumSize(64, 64);
+    logo->setPixmap(QPixmap(QStringLiteral(":/Logo/Tarvel_Logo_48.png")));
+    auto* heading = new QLabel(QStringLiteral("TARVEL GUI       "), dialog);
+    QFont large = heading->font();
+    large.setPointSize(24);
+    heading->setFont(large);
+    heading->setAlignment(Qt::AlignCenter);
+    auto* top = new QHBoxLayout;
+    top->addWidget(logo);
+    top->addWidget(heading, 1);
+
+    auto* text = new QTextBrowser(dialog);
+    text->setReadOnly(true);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::LinksAccessibleByMouse);
+    text->setOpenExternalLinks(true);
+    text->setHtml(QString::fromLatin1(kAboutText)
+                      .replace(QLatin1String("%VERSIONGUI"), QCoreApplication::applicationVersion())
+                      .replace(QLatin1String("%DATE"), Startup::versionDate()));
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, Qt::Horizontal, dialog);
+    connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::close);
+    connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::close);
+
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(top);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
+    m_about = dialog;
+    dialog->show();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!m_project->isSaved() && isOpen()) {
+        QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
+                        QStringLiteral("The project has been modified."),
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+        box.setInformativeText(QStringLiteral("Do you want to save your changes?"));
+        box.setDefaultButton(QMessageBox::Save);
+        const int answer = box.exec();
+        if (answer == QMessageBox::Save) {
+            m_starter->saveProject();
+            if (!m_project->isSaved()) {
+                event->ignore();
+                return;
+            }
+        } else if (answer != QMessageBox::Discard) {
+            event->ignore();
+            return;
+        }
+    }
+    QSettings settings(settingsFile(), QSettings::IniFormat);
+    settings.setValue(QLatin1String(kGeometryKey), saveGeometry());
+    settings.setValue(QLatin1String(kStateKey), saveState(0));
+    settings.setValue(QLatin1String(kSplitterKey), m_graphSplitter->saveState());
+    if (m_about)
+        m_about->close();
+    event->accept();
 }

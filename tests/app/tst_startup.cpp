@@ -144,6 +144,9 @@ QJsonObject TestStartup::runProgram(const QString& workingDirectory, const QProc
     child.setWorkingDirectory(workingDirectory);
     QProcessEnvironment env = environment.isEmpty() ? QProcessEnvironment::systemEnvironment() : environment;
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The main window empties and removes TARVELG in the temporary folder:
+    // one of the test's own, never the user's.
+    env.insert(QStringLiteral("TMPDIR"), m_work->path());
     child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(), {QLatin1String(kChild)});
     if (!child.waitForFinished(60000)) {
@@ -260,12 +263,26 @@ void TestStartup::mainWindowAndNormalTermination()
     QVERIFY(!seen.contains(QStringLiteral("boxText")));
     QCOMPARE(seen.value(QStringLiteral("windowTitle")).toString(), QStringLiteral("Tarvel GUI"));
 
+    // The real window over an empty database: no executables beside the
+    // test binary, no schemes to offer; it opens all the same, and its
+    // temporary folder goes with it.
     const LogFile log(m_work->filePath(QStringLiteral("log.txt")));
     QVERIFY2(log.isWellFormed(), qPrintable(log.error()));
+    const QString folder = QDir(m_work->path()).absoluteFilePath(QStringLiteral("TARVELG"));
     QCOMPARE(ourLines(log),
              (QStringList{LogFile::separator(), "INF\tOlvex GUI started ",
                           "INF\tOptions::loadOptions(). Loaded 86 translations ",
+                          QStringLiteral("WRN\t\"Project Execution File \"%1\" doesn't exist or wrong\" ")
+                              .arg(programFile(QStringLiteral("tarinp.x"))),
+                          QStringLiteral("WRN\t\"Project Execution File \"%1\" doesn't exist or wrong\" ")
+                              .arg(programFile(QStringLiteral("tarrun.x"))),
+                          QStringLiteral("INF\tAbsolute temporary project path: \"%1\" ").arg(folder),
+                          QStringLiteral("INF\tNew Project Path: \"%1\" ").arg(folder),
+                          QStringLiteral("INF\tOpened Schemes File ver.  0 :  \"%1\" ")
+                              .arg(programFile(QStringLiteral("schemes.dat"))),
+                          "ERR\tCannot load Schemes File: File is corrupt or wrong. ",
                           "INF\tTarvel GUI terminated normally. "}));
+    QVERIFY(!QDir(folder).exists());
 }
 
 int main(int argc, char** argv)

@@ -1,0 +1,721 @@
+// The main window over the built-in catalogue and the bundled schemes, its
+// executables the test double under the catalogue's names: actions, menus,
+// pages, the bottom bar, the temporary folder, the close prompt and the
+// saved window state, a run with its progress in the title, profiles,
+// export and the About dialog.
+
+#include "app/mainwindow.h"
+#include "app/modalanswers.h"
+#include "app/selector.h"
+#include "app/messagecapture.h"
+#include "app/startup.h"
+#include "app/translation.h"
+#include "pages/listdelegateeditor.h"
+#include "pages/schemeextras.h"
+#include "pages/simulator.h"
+#include "pages/starter.h"
+#include "project/project.h"
+#include "results/ctrlgraph2d.h"
+#include "results/graph2d.h"
+#include "results/results.h"
+
+#include <QtTest>
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTextBrowser>
+
+#include <memory>
+
+namespace {
+
+const QString kSuccess = QStringLiteral("CONGRATULATION  -  SIMULATION WAS SUCCESSFUL");
+const QString kScheme = QStringLiteral("H2-AIR-CONP"); // ends at 1.0E-03 s
+
+QString programFile(const QString& name)
+{
+    return QDir(QCoreApplication::applicationDirPath()).filePath(name);
+}
+
+QString row(const QStringList& cells)
+{
+    QString line;
+    for (const QString& cell : cells)
+        line += cell.rightJustified(18);
+    return line;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The test double plays the catalogue's executables, told by control files
+// in the project folder.
+void control(const QString& executable, const QStringList& lines)
+{
+    writeFile(QDir(MainWindow::temporaryFolder()).filePath(executable + QStringLiteral(".ctl")),
+              (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
+}
+
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+
+    void freshWindow();
+    void actionsAndMenus();
+    void pagesAndBottomBar();
+    void temporaryFolder();
+    void choosingASchemeOpensThePages();
+    void closeWithoutChangesWritesTheState();
+    void closePrompt();
+    void runShowsProgress();
+    void runWithProfile();
+    void notReadyRunGivesTheControlsBack();
+    void exportData();
+    void aboutDialog();
+    void temporaryFolderShown();
+    void actionsGoToTheStartPage();
+
+private:
+    static void installExecutables(bool present);
+    std::unique_ptr<MainWindow> openWindow();
+    void chooseScheme(MainWindow& window);
+    // A run whose data reach 4.535E-04 s, wait `pause` ms, then the end.
+    static void controlRun(int pause, const QStringList& extra = {});
+
+    std::unique_ptr<QTemporaryDir> m_temp;
+};
+
+void TestMainWindow::initTestCase()
+{
+    // A folder of our own as the system's temporary directory: the window
+    // empties and removes TARVELG there.
+    m_temp = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_temp->isValid());
+    qputenv("TMPDIR", QFile::encodeName(m_temp->path()));
+    QCOMPARE(QDir::tempPath(), QDir(m_temp->path()).canonicalPath());
+
+    QVERIFY(Translation::instance().load(QStringLiteral(":/translate.xml")));
+    QCoreApplication::setApplicationName(QStringLiteral("Tarvel GUI"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.4"));
+    QCoreApplication::setOrganizationName(QStringLiteral("ZDL"));
+    Startup::versionDate() = QStringLiteral("15.10.2013");
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+
+    const QString schemes = QStringLiteral(TARVEL_BIN_DIR "/schemes.dat");
+    QVERIFY2(QFile::exists(schemes), "the bundled schemes database has not been built");
+    QFile::remove(programFile(QStringLiteral("schemes.dat")));
+    QVERIFY(QFile::copy(schemes, programFile(QStringLiteral("schemes.dat"))));
+}
+
+void TestMainWindow::init()
+{
+    QFile::remove(programFile(QStringLiteral("settings.ini")));
+    installExecutables(true);
+}
+
+void TestMainWindow::cleanup()
+{
+    QFile::remove(programFile(QStringLiteral("settings.ini")));
+}
+
+void TestMainWindow::cleanupTestCase()
+{
+    installExecutables(false);
+    QFile::remove(programFile(QStringLiteral("schemes.dat")));
+}
+
+void TestMainWindow::installExecutables(bool present)
+{
+    for (const char* name : {"tarinp.x", "tarrun.x"}) {
+        const QString target = programFile(QString::fromLatin1(name));
+        QFile::remove(target);
+        if (!present)
+            continue;
+        if (!QFile::copy(QStringLiteral(TARVEL_FAKEEXEC), target))
+            qFatal("cannot copy the test double to %s", qPrintable(target));
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+}
+
+std::unique_ptr<MainWindow> TestMainWindow::openWindow()
+{
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get()))
+        qWarning("the main window was not exposed");
+    return window;
+}
+
+void TestMainWindow::chooseScheme(MainWindow& window)
+{
+    QListWidget* schemes = window.starter()->schemesList();
+    for (int row = 0; row < schemes->count(); ++row) {
+        auto* bar = qobject_cast<ListDelegateEditor*>(schemes->itemWidget(schemes->item(row)));
+        if (bar && bar->data.toString() == kScheme) {
+            window.selector()->setCurrentIndex(0);
+            QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(10, bar->height() / 2));
+            return;
+        }
+    }
+    QFAIL("the bundled schemes database has no H2-AIR-CONP");
+}
+
+void TestMainWindow::controlRun(int pause, const QStringList& extra)
+{
+    control(QStringLiteral("tarinp.x"), {QStringLiteral("print input read"), QStringLiteral("append fort.18  FROM INPUT")});
+    QStringList run{QStringLiteral("data ") + row({QStringLiteral("t(s)"), QStringLiteral("T(K)")}),
+                    QStringLiteral("data ") + row({QStringLiteral("0.0"), QStringLiteral("1000.0")}),
+                    QStringLiteral("data ") + row({QStringLiteral("4.535E-04"), QStringLiteral("1400.0")})};
+    run << extra;
+    run << QStringLiteral("sleep %1").arg(pause)
+        << QStringLiteral("data ") + row({QStringLiteral("1.0E-03"), QStringLiteral("2200.0")})
+        << QStringLiteral("print ") + kSuccess;
+    control(QStringLiteral("tarrun.x"), run);
+}
+
+void TestMainWindow::freshWindow()
+{
+    auto window = openWindow();
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tarvel GUI"));
+    QVERIFY(!window->windowIcon().isNull());
+    QCOMPARE(window->size(), QSize(800, 600));
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QCOMPARE(window->pos(), QPoint(area.x() + (area.width() - 800) / 2, area.y() + (area.height() - 600) / 2));
+    QVERIFY(window->catalogue());
+    QVERIFY(window->project());
+    QCOMPARE(window->project()->runs().size(), 2);
+}
+
+void TestMainWindow::actionsAndMenus()
+{
+    auto window = openWindow();
+    struct Expected
+    {
+        QAction* action;
+        QString text;
+        bool icon;
+        QString toolTip;
+        QString shortcut;
+        bool enabled;
+        QVariant data;
+    };
+    const QList<Expected> table{
+        {window->saveAction(), "Save Project", true, "Save current Project", "Ctrl+S", true, 1},
+        {window->saveAsAction(), "Save Project As", true, "Save current Project to a different file", "Shift+Ctrl+S",
+         true, 3},
+        {window->openAction(), "Open Project", true, "Open existing Project", "Ctrl+O", true, 2},
+        {window->runAction(), "Run", true, "Start Calculation", "Ctrl+R", false, 5},
+        {window->runProfileAction(), "Run with Profile", false, "Run with Profile", "Ctrl+P", false, QVariant()},
+        {window->tempDirAction(), "Show temporary folder", false, QString(), QString(), true, QVariant()},
+        {window->exportAction(), "Export Data", false, "Export simulated Data as a Table", "Ctrl+E", false, 6},
+        {window->exitAction(), "Exit", false, "Exit Programme", "Ctrl+Q", true, QVariant()},
+        {window->aboutAction(), "About TARVEL", false, QString(), QString(), true, 10},
+    };
+    for (const Expected& expected : table) {
+        QAction* action = expected.action;
+        QVERIFY(action);
+        QCOMPARE(action->text(), expected.text);
+        QCOMPARE(!action->icon().isNull(), expected.icon);
+        if (!expected.toolTip.isEmpty())
+            QCOMPARE(action->toolTip(), expected.toolTip);
+        QCOMPARE(action->shortcut(), QKeySequence(expected.shortcut));
+        QCOMPARE(action->isEnabled(), expected.enabled);
+        QCOMPARE(action->data(), expected.data);
+        QVERIFY(!action->isCheckable());
+        QCOMPARE(action->parent(), window.get());
+    }
+
+    const QList<QAction*> top = window->menuBar()->actions();
+    QCOMPARE(top.size(), 2);
+    QCOMPARE(top.at(0)->text(), QStringLiteral("&Project"));
+    QCOMPARE(top.at(1)->text(), QStringLiteral("&Info"));
+    const QList<QAction*> project = top.at(0)->menu()->actions();
+    const QList<QAction*> order{window->saveAction(),      window->saveAsAction(), window->openAction(), nullptr,
+                                window->runAction(),       window->runProfileAction(), nullptr,
+                                window->tempDirAction(),   window->exportAction(), nullptr,
+                                window->exitAction()};
+    QCOMPARE(project.size(), order.size());
+    for (int i = 0; i < order.size(); ++i) {
+        if (order.at(i))
+            QCOMPARE(project.at(i), order.at(i));
+        else
+            QVERIFY(project.at(i)->isSeparator());
+    }
+    QCOMPARE(top.at(1)->menu()->actions(), QList<QAction*>{window->aboutAction()});
+    QCOMPARE(window->runProfileAction()->menu(), window->profilesMenu());
+
+    // No profiles yet: one disabled entry.
+    const QList<QAction*> profiles = window->profilesMenu()->actions();
+    QCOMPARE(profiles.size(), 1);
+    QCOMPARE(profiles.first()->text(), QStringLiteral("No Profiles"));
+    QVERIFY(!profiles.first()->isEnabled());
+}
+
+void TestMainWindow::pagesAndBottomBar()
+{
+    auto window = openWindow();
+    Selector* selector = window->selector();
+    QStackedWidget* stack = selector->stack();
+    QCOMPARE(stack->count(), 6);
+    QCOMPARE(stack->widget(0), window->starter());
+    QCOMPARE(stack->widget(1), window->settingsPage());
+    QCOMPARE(stack->widget(2), static_cast<QWidget*>(window->extrasPage()));
+    QCOMPARE(stack->widget(3), static_cast<QWidget*>(window->results()));
+    QCOMPARE(stack->widget(4), window->graphSplitter());
+    QCOMPARE(stack->widget(5), static_cast<QWidget*>(window->simulator()));
+    QCOMPARE(window->graphSplitter()->orientation(), Qt::Vertical);
+    QCOMPARE(window->graphSplitter()->widget(0), static_cast<QWidget*>(window->plot()));
+    QCOMPARE(window->graphSplitter()->widget(1), static_cast<QWidget*>(window->graphControl()));
+    QCOMPARE(window->extrasPage()->scheme(), static_cast<Scheme*>(window->project()));
+
+    QListWidget* list = selector->list();
+    const QStringList captions{"Home", QString(), "Options", "Files", "Results", "Graph 2D", QString(), "Terminal"};
+    QCOMPARE(list->count(), captions.size());
+    for (int row = 0; row < captions.size(); ++row) {
+        QCOMPARE(list->item(row)->text(), captions.at(row));
+        if (captions.at(row).isEmpty()) {
+            QCOMPARE(list->item(row)->flags(), Qt::NoItemFlags);
+            continue;
+        }
+        QVERIFY(!list->item(row)->icon().isNull());
+        // Only the start page until a project is open.
+        QCOMPARE(list->item(row)->flags().testFlag(Qt::ItemIsEnabled), row == 0);
+    }
+    QCOMPARE(stack->currentIndex(), 0);
+
+    QPushButton* save = window->saveButton();
+    QCOMPARE(save->text(), QStringLiteral("Save"));
+    QCOMPARE(save->toolTip(), QStringLiteral("Save current Project"));
+    QVERIFY(!save->icon().isNull());
+    QVERIFY(!save->isEnabled());
+    QPushButton* run = window->runButton();
+    QCOMPARE(run->text(), QStringLiteral("Run"));
+    QVERIFY(!run->icon().isNull());
+    QVERIFY(!run->isEnabled());
+    QProgressBar* progress = window->progressBar();
+    QVERIFY(!progress->isVisible());
+    QCOMPARE(progress->minimum(), 0);
+    QCOMPARE(progress->maximum(), 1000);
+    QCOMPARE(progress->value(), 0);
+
+    auto* grid = qobject_cast<QGridLayout*>(save->parentWidget()->layout());
+    QVERIFY(grid);
+    QCOMPARE(grid->contentsMargins(), QMargins(5, 5, 10, 5));
+    QCOMPARE(grid->spacing(), 0);
+    int r = 0, c = 0, rs = 0, cs = 0;
+    grid->getItemPosition(grid->indexOf(save), &r, &c, &rs, &cs);
+    QCOMPARE(c, 0);
+    grid->getItemPosition(grid->indexOf(progress), &r, &c, &rs, &cs);
+    QCOMPARE(c, 1);
+    grid->getItemPosition(grid->indexOf(run), &r, &c, &rs, &cs);
+    QCOMPARE(c, 2);
+    QLayout* central = window->centralWidget()->layout();
+    QCOMPARE(central->contentsMargins(), QMargins(0, 0, 0, 0));
+    QCOMPARE(central->spacing(), 0);
+    QCOMPARE(central->itemAt(0)->widget(), static_cast<QWidget*>(selector));
+    QCOMPARE(central->itemAt(1)->widget(), save->parentWidget());
+}
+
+void TestMainWindow::temporaryFolder()
+{
+    const QString folder = MainWindow::temporaryFolder();
+    QCOMPARE(folder, QDir(QDir::tempPath()).filePath(QStringLiteral("TARVELG")));
+    QDir().mkpath(folder + QStringLiteral("/sub"));
+    writeFile(folder + QStringLiteral("/stale.txt"), "old");
+    writeFile(folder + QStringLiteral("/.hidden"), "old");
+    writeFile(folder + QStringLiteral("/sub/kept.txt"), "kept");
+    {
+        MessageCapture capture;
+        MainWindow window;
+        QVERIFY(capture.texts(QtDebugMsg).contains(
+            QStringLiteral("Absolute temporary project path: \"%1\" ").arg(QDir(folder).absolutePath())));
+        QCOMPARE(window.project()->path(), QDir(folder).absolutePath());
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/stale.txt")));
+        QVERIFY(!QFile::exists(folder + QStringLiteral("/.hidden")));
+        QVERIFY(QFile::exists(folder + QStringLiteral("/sub/kept.txt")));
+    }
+    // Its files go with the window; a folder that still holds folders stays.
+    QVERIFY(QFile::exists(folder + QStringLiteral("/sub/kept.txt")));
+    QVERIFY(QDir(folder).removeRecursively());
+
+    {
+        MainWindow window;
+        QVERIFY(QDir(folder).exists());
+        writeFile(folder + QStringLiteral("/fort.2"), "input");
+    }
+    QVERIFY(!QDir(folder).exists());
+}
+
+void TestMainWindow::choosingASchemeOpensThePages()
+{
+    auto window = openWindow();
+    chooseScheme(*window);
+    QCOMPARE(window->project()->name(), kScheme);
+    QCOMPARE(window->selector()->stack()->currentIndex(), 1);
+    QListWidget* list = window->selector()->list();
+    for (int row = 0; row < list->count(); ++row) {
+        if (list->item(row)->data(Qt::UserRole).toInt() >= 0)
+            QVERIFY(list->item(row)->flags().testFlag(Qt::ItemIsEnabled));
+    }
+    QVERIFY(window->runAction()->isEnabled());
+    QVERIFY(window->runButton()->isEnabled());
+    QVERIFY(window->exportAction()->isEnabled());
+    QVERIFY(window->saveButton()->isEnabled());
+    // Without profiles the run-with-profile entry stays off.
+    QVERIFY(!window->runProfileAction()->isEnabled());
+}
+
+void TestMainWindow::closeWithoutChangesWritesTheState()
+{
+    {
+        auto window = openWindow();
+        chooseScheme(*window);
+        QVERIFY(window->project()->isSaved());
+        window->resize(700, 520);
+        ModalAnswers answers;
+        QVERIFY(window->close());
+        QCOMPARE(answers.seen().size(), 0);
+        QSettings settings(programFile(QStringLiteral("settings.ini")), QSettings::IniFormat);
+        for (const char* key : {"MainWindow/Geometry", "MainWindow/State", "MainWindow/GraphSplitter"}) {
+            QVERIFY2(settings.contains(QLatin1String(key)), key);
+            QCOMPARE(settings.value(QLatin1String(key)).typeId(), int(QMetaType::QByteArray));
+        }
+        QCOMPARE(settings.value(QStringLiteral("MainWindow/State")).toByteArray(), window->saveState(0));
+        QCOMPARE(settings.value(QStringLiteral("MainWindow/GraphSplitter")).toByteArray(),
+                 window->graphSplitter()->saveState());
+    }
+    // The next window comes back as the last one went.
+    MainWindow again;
+    QCOMPARE(again.size(), QSize(700, 520));
+}
+
+void TestMainWindow::closePrompt()
+{
+    const QString ini = programFile(QStringLiteral("settings.ini"));
+    auto window = openWindow();
+    chooseScheme(*window);
+    window->project()->setUnsaved();
+    QFile::remove(ini);
+
+    ModalAnswers answers;
+    answers.add(ModalAnswers::press(QMessageBox::Cancel));
+    QVERIFY(!window->close());
+    QCOMPARE(answers.seen().size(), 1);
+    const ModalAnswers::Seen box = answers.seen().first();
+    QCOMPARE(box.text, QStringLiteral("The project has been modified."));
+    QCOMPARE(box.informativeText, QStringLiteral("Do you want to save your changes?"));
+    QCOMPARE(box.buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    QCOMPARE(box.defaultButton, QMessageBox::Save);
+    QVERIFY(window->isVisible());
+    QVERIFY(!QFile::exists(ini));
+
+    // Save, but no file chosen: still open, nothing written.
+    answers.add(ModalAnswers::press(QMessageBox::Save));
+    answers.add(ModalAnswers::chooseFile(QString()));
+    QVERIFY(!window->close());
+    QCOMPARE(answers.seen().size(), 3);
+    QCOMPARE(answers.seen().at(2).title, QStringLiteral("New Project Name"));
+    QVERIFY(window->isVisible());
+    QVERIFY(!QFile::exists(ini));
+
+    // Save into a file: saved, closed.
+    const QString file = QDir(m_temp->path()).filePath(QStringLiteral("closing.tarvel"));
+    answers.add(ModalAnswers::press(QMessageBox::Save));
+    answers.add(ModalAnswers::chooseFile(file));
+    QVERIFY(window->close());
+    QVERIFY(QFile::exists(file));
+    QVERIFY(window->project()->isSaved());
+    QVERIFY(QFile::exists(ini));
+
+    // Discard closes without saving.
+    auto second = openWindow();
+    chooseScheme(*second);
+    second->project()->setUnsaved();
+    QFile::remove(ini);
+    answers.add(ModalAnswers::press(QMessageBox::Discard));
+    QVERIFY(second->close());
+    QVERIFY(!second->project()->isSaved());
+    QVERIFY(QFile::exists(ini));
+}
+
+void TestMainWindow::runShowsProgress()
+{
+    auto window = openWindow();
+    chooseScheme(*window);
+    controlRun(1500);
+    QSignalSpy titles(window.get(), &QWidget::windowTitleChanged);
+    QSignalSpy finished(window->project(), &Project::simulationFinished);
+    ModalAnswers answers;
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+
+    QTest::mouseClick(window->runButton(), Qt::LeftButton);
+    QVERIFY(!window->runButton()->isEnabled());
+    QVERIFY(!window->runAction()->isEnabled());
+    QVERIFY(!window->runProfileAction()->isEnabled());
+    QProgressBar* progress = window->progressBar();
+    QVERIFY(progress->isVisible());
+    QCOMPARE(progress->format(), QStringLiteral("%p%"));
+    QVERIFY(progress->isTextVisible());
+    QCOMPARE(titles.value(0).value(0).toString(), QStringLiteral("Tarvel GUI (0.0 %)"));
+
+    QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Tarvel GUI (45.3 %)"), 5000);
+    QCOMPARE(progress->value(), 453);
+    QVERIFY(!window->runButton()->isEnabled());
+
+    QVERIFY(finished.wait(15000));
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tarvel GUI"));
+    QVERIFY(!progress->isVisible());
+    QCOMPARE(progress->value(), 1000);
+    QVERIFY(window->runButton()->isEnabled());
+    QVERIFY(window->runAction()->isEnabled());
+    QTRY_COMPARE(answers.seen().size(), 1);
+    QCOMPARE(answers.seen().first().text, QStringLiteral("Simulation Successful!"));
+    // The simulation page followed the same run.
+    QVERIFY(window->simulator()->consoles().at(1)->toPlainText().contains(kSuccess));
+}
+
+void TestMainWindow::runWithProfile()
+{
+    auto window = openWindow();
+    chooseScheme(*window);
+    // The computation file gets one block per step; the second executable
+    // keeps what it found there when it started.
+    controlRun(10, {QStringLiteral("copy fort.18 seen.18"), QStringLiteral("append fort.18 >DATA"),
+                    QStringLiteral("append fort.18  TIME (S)  0.0"), QStringLiteral("append fort.18  STATE ZERO"),
+                    QStringLiteral("append fort.18 <"), QStringLiteral("append fort.18 >DATA"),
+                    QStringLiteral("append fort.18  TIME (S)  4.535E-04"),
+                    QStringLiteral("append fort.18  STATE HOT"), QStringLiteral("append fort.18 <")});
+    Project* project = window->project();
+    QSignalSpy finished(project, &Project::simulationFinished);
+    ModalAnswers answers;
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    window->runAction()->trigger();
+    QVERIFY(finished.wait(15000));
+    QTRY_COMPARE(answers.seen().size(), 1);
+
+    QCOMPARE(project->saveProfile(QStringLiteral("Hot"), 1), 0);
+    QList<QAction*> entries = window->profilesMenu()->actions();
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.first()->text(), QStringLiteral("Hot"));
+    QCOMPARE(entries.first()->data().toInt(), 0);
+    QVERIFY(entries.first()->isEnabled());
+    QVERIFY(window->runProfileAction()->isEnabled());
+
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    entries.first()->trigger();
+    QCOMPARE(project->currentProfile(), 0);
+    QVERIFY(!window->runProfileAction()->isEnabled());
+    QVERIFY(finished.wait(15000));
+    QTRY_COMPARE(answers.seen().size(), 2);
+    const QByteArray seen = readFile(QDir(project->path()).filePath(QStringLiteral("seen.18")));
+    QVERIFY2(seen.contains("FROM INPUT") && seen.contains("STATE HOT"), seen.constData());
+    QVERIFY(window->runProfileAction()->isEnabled());
+
+    // The plain run goes without the profile again.
+    QVERIFY(QFile::remove(QDir(project->path()).filePath(QStringLiteral("seen.18"))));
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    QTest::mouseClick(window->runButton(), Qt::LeftButton);
+    QCOMPARE(project->currentProfile(), -1);
+    QVERIFY(finished.wait(15000));
+    const QByteArray plain = readFile(QDir(project->path()).filePath(QStringLiteral("seen.18")));
+    QVERIFY(plain.contains("FROM INPUT"));
+    QVERIFY(!plain.contains("STATE HOT"));
+    QTRY_COMPARE(answers.seen().size(), 3);
+
+    project->removeProfile(0);
+    QCOMPARE(window->profilesMenu()->actions().size(), 1);
+    QCOMPARE(window->profilesMenu()->actions().first()->text(), QStringLiteral("No Profiles"));
+    QVERIFY(!window->runProfileAction()->isEnabled());
+}
+
+void TestMainWindow::notReadyRunGivesTheControlsBack()
+{
+    installExecutables(false);
+    auto window = openWindow();
+    QCOMPARE(window->project()->runs().size(), 0);
+    chooseScheme(*window);
+    QSignalSpy started(window->project(), &Project::simulationStarted);
+    QTest::mouseClick(window->runButton(), Qt::LeftButton);
+    QCOMPARE(started.count(), 0);
+    QVERIFY(window->runButton()->isEnabled());
+    QVERIFY(window->runAction()->isEnabled());
+    QVERIFY(!window->progressBar()->isVisible());
+    QCOMPARE(window->windowTitle(), QStringLiteral("Tarvel GUI"));
+}
+
+void TestMainWindow::exportData()
+{
+    auto window = openWindow();
+    chooseScheme(*window);
+    controlRun(10);
+    QSignalSpy finished(window->project(), &Project::simulationFinished);
+    ModalAnswers answers;
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    window->runAction()->trigger();
+    QVERIFY(finished.wait(15000));
+    QTRY_COMPARE(answers.seen().size(), 1);
+
+    const QString file = QDir(m_temp->path()).filePath(QStringLiteral("table.tsv"));
+    answers.add(ModalAnswers::chooseFile(file));
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    window->exportAction()->trigger();
+    QCOMPARE(answers.seen().size(), 3);
+    const ModalAnswers::Seen dialog = answers.seen().at(1);
+    QCOMPARE(dialog.title, QStringLiteral("Export Data"));
+    QCOMPARE(dialog.acceptMode, QFileDialog::AcceptSave);
+    QCOMPARE(dialog.selected, programFile(QStringLiteral("export.tsv")));
+    QCOMPARE(answers.seen().at(2).text, QStringLiteral("File has been saved"));
+    QCOMPARE(answers.seen().at(2).informativeText, file);
+    QVERIFY(readFile(file).startsWith("t(s)\tT(K)"));
+
+    // A folder by that name: no file can be written there.
+    const QString nowhere = QDir(m_temp->path()).filePath(QStringLiteral("folder.tsv"));
+    QVERIFY(QDir().mkpath(nowhere));
+    answers.add(ModalAnswers::chooseFile(nowhere));
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    window->exportData();
+    QCOMPARE(answers.seen().size(), 5);
+    QCOMPARE(answers.seen().at(4).text, QStringLiteral("Failed to save File"));
+    QCOMPARE(answers.seen().at(4).informativeText, nowhere);
+
+    // No name, no export.
+    answers.add(ModalAnswers::chooseFile(QString()));
+    window->exportData();
+    QTest::qWait(50);
+    QCOMPARE(answers.seen().size(), 6);
+}
+
+void TestMainWindow::aboutDialog()
+{
+    auto window = openWindow();
+    window->aboutAction()->trigger();
+    QPointer<QDialog> about = window->aboutDialog();
+    QVERIFY(about);
+    QVERIFY(about->isVisible());
+    QVERIFY(!about->isModal());
+    QVERIFY(!about->parentWidget());
+    QCOMPARE(about->windowTitle(), QStringLiteral("About Tarvel GUI"));
+    QVERIFY(!about->windowIcon().isNull());
+    QLabel* heading = nullptr;
+    QLabel* logo = nullptr;
+    for (QLabel* label : about->findChildren<QLabel*>()) {
+        if (label->text() == QLatin1String("TARVEL GUI       "))
+            heading = label;
+        if (!label->pixmap().isNull())
+            logo = label;
+    }
+    QVERIFY(heading);
+    QCOMPARE(heading->font().pointSize(), 24);
+    QVERIFY(heading->alignment().testFlag(Qt::AlignHCenter));
+    QVERIFY(logo);
+    QVERIFY(logo->maximumWidth() <= 64 && logo->maximumHeight() <= 64);
+    auto* text = about->findChild<QTextBrowser*>();
+    QVERIFY(text);
+    QVERIFY(text->isReadOnly());
+    QVERIFY(text->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+    QVERIFY(text->textInteractionFlags().testFlag(Qt::LinksAccessibleByMouse));
+    const QString plain = text->toPlainText();
+    QVERIFY2(plain.contains(QStringLiteral("15.10.2013")), qPrintable(plain));
+    QVERIFY(plain.contains(QStringLiteral("Version:")));
+    QVERIFY(plain.contains(QStringLiteral("1.4")));
+    QVERIFY(plain.contains(QStringLiteral("ZDL")));
+    QVERIFY(plain.contains(QStringLiteral("Tarvel GUI developers")));
+    QVERIFY(!plain.contains(QLatin1Char('%')));
+
+    // Asked again: the same dialog.
+    window->showAbout();
+    QCOMPARE(window->aboutDialog(), about.data());
+    auto* buttons = about->findChild<QDialogButtonBox*>();
+    QVERIFY(buttons);
+    QCOMPARE(buttons->standardButtons(), QDialogButtonBox::Close);
+    QCOMPARE(buttons->orientation(), Qt::Horizontal);
+    QTest::mouseClick(buttons->button(QDialogButtonBox::Close), Qt::LeftButton);
+    QTRY_VERIFY(!about);
+}
+
+void TestMainWindow::temporaryFolderShown()
+{
+    auto window = openWindow();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
+    window->tempDirAction()->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(window->project()->path())});
+}
+
+void TestMainWindow::actionsGoToTheStartPage()
+{
+    auto window = openWindow();
+    ModalAnswers answers;
+    // Nothing to save while no project is open.
+    window->saveAction()->trigger();
+    window->saveAsAction()->trigger();
+    QTest::qWait(50);
+    QCOMPARE(answers.seen().size(), 0);
+
+    answers.add(ModalAnswers::chooseFile(QString()));
+    window->openAction()->trigger();
+    QCOMPARE(answers.seen().size(), 1);
+    QCOMPARE(answers.seen().at(0).title, QStringLiteral("Project to load"));
+
+    chooseScheme(*window);
+    answers.add(ModalAnswers::chooseFile(QString()));
+    window->saveAsAction()->trigger();
+    QCOMPARE(answers.seen().size(), 2);
+    QCOMPARE(answers.seen().at(1).title, QStringLiteral("New Project Name"));
+    const QString file = QDir(m_temp->path()).filePath(QStringLiteral("saved.tarvel"));
+    answers.add(ModalAnswers::chooseFile(file));
+    QTest::mouseClick(window->saveButton(), Qt::LeftButton);
+    QCOMPARE(answers.seen().size(), 3);
+    QVERIFY(QFile::exists(file));
+    QCOMPARE(window->starter()->recentPaths().value(0), file);
+
+    window->exitAction()->trigger();
+    QVERIFY(!window->isVisible());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
