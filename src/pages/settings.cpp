@@ -1,0 +1,211 @@
+#include "pages/settings.h"
+
+#include "app/diagnostic.h"
+#include "catalogue/options.h"
+#include "pages/optionactions.h"
+#include "pages/optioncombo.h"
+#include "pages/optionfield.h"
+#include "pages/optionfiles.h"
+#include "pages/optiontree.h"
+#include "pages/optviewer.h"
+#include "project/project.h"
+
+#include <QSplitter>
+#include <QVBoxLayout>
+
+Settings::Settings(Project* project, QWidget* parent)
+    : QWidget(parent)
+    , m_project(project)
+{
+    if (!m_project) {
+        tCritical() << "Cannot initialise Settings(). Pointer to a Project is not provided";
+        return;
+    }
+    m_tree = new OptionTree(this);
+    m_tree->setColumnCount(2);
+    m_tree->setColumnMinimalWidth(0, 70);
+    m_tree->setColumnMinimalWidth(1, 30);
+    m_tree->setHeaderHidden(true);
+    m_tree->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_tree->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_tree->setDragDropMode(QAbstractItemView::NoDragDrop);
+    buildTree();
+
+    m_viewer = new OptViewer(m_project->options());
+    m_files = new OptionFiles(m_project->options());
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_splitter->addWidget(m_viewer);
+    m_splitter->addWidget(m_files);
+    m_splitter->hide();
+    m_splitter->setEnabled(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tree);
+    layout->addWidget(m_splitter);
+
+    m_actions = new OptionActions(this);
+    connect(m_project, &Project::dataUpdated, this, &Settings::updateData);
+}
+
+Settings::~Settings()
+{
+    // The editors are bound to the project's node values: gone first.
+    if (m_tree)
+        m_tree->clear();
+}
+
+void Settings::updateData()
+{
+    if (!m_project)
+        return;
+    if (!m_project->nodes().isEmpty()) {
+        m_splitter->hide();
+        m_splitter->setEnabled(false);
+        m_tree->show();
+        m_tree->setEnabled(true);
+        buildTree();
+    } else {
+        m_tree->clear();
+        m_pairs.clear();
+        m_tree->hide();
+        m_tree->setEnabled(false);
+        m_project->options()->resetAll();
+        m_viewer->rebuild();
+        m_files->updateData();
+        m_splitter->show();
+        m_splitter->setEnabled(true);
+    }
+    if (m_actions)
+        m_actions->updateActions();
+}
+
+void Settings::buildTree()
+{
+    m_tree->clear();
+    m_pairs.clear();
+    auto* root = new QTreeWidgetItem(m_tree);
+    root->setText(0, m_project->description());
+    root->setFirstColumnSpanned(true);
+    root->setExpanded(true);
+    for (SchemeNode* node : m_project->nodes())
+        addNodeRow(root, node);
+
+    Options* catalogue = m_project->options();
+    for (const auto& file : catalogue->files()) {
+        if (m_project->hasExtra(file->id)) {
+            if (const QString* text = m_project->pointerToExtra(file->id))
+                file->text = *text;
+        }
+    }
+    m_tree->updateSizes();
+}
+
+void Settings::addNodeRow(QTreeWidgetItem* parentItem, SchemeNode* node)
+{
+    auto* item = new QTreeWidgetItem(parentItem);
+    m_pairs.append({item, node});
+    if (node->isGroup) {
+        item->setText(0, node->name);
+        item->setFirstColumnSpanned(true);
+        for (SchemeNode* child : node->children)
+            addNodeRow(item, child);
+        return;
+    }
+    if (!node->option)
+        return;
+    OOption* option = node->option;
+    option->value = node->value;
+    item->setText(0, QStringLiteral("%1 \t %2").arg(option->name, option->text));
+    item->setToolTip(0, option->text);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    if (QWidget* editor = makeEditor(node)) {
+        editor->setEnabled(node->enabled);
+        m_tree->setItemWidget(item, 1, editor);
+    }
+}
+
+QWidget* Settings::makeEditor(SchemeNode* node)
+{
+    OOption* option = node->option;
+    if (option->type == OOption::Menu && !option->values.isEmpty()) {
+        auto* combo = new OptionCombo(option, &node->value);
+        // After the editor's own connection: the value is stored before the
+        // project regenerates its input file from it.
+        connect(combo, &QComboBox::currentIndexChanged, m_project, &Scheme::setUnsaved);
+        connect(combo, &QComboBox::currentIndexChanged, m_project, &Scheme::optionsChanged);
+        return combo;
+    }
+    if (option->type == OOption::Field) {
+        auto* field = new OptionField(option, &node->value);
+        connect(field, &QLineEdit::editingFinished, m_project, &Scheme::setUnsaved);
+        connect(field, &QLineEdit::editingFinished, m_project, &Scheme::optionsChanged);
+        return field;
+    }
+    return nullptr;
+}
+
+SchemeNode* Settings::nodeOf(const QTreeWidgetItem* item) const
+{
+    for (const auto& pair : m_pairs) {
+        if (pair.first == item)
+            return pair.second;
+    }
+    return nullptr;
+}
+
+QTreeWidgetItem* Settings::itemOf(const SchemeNode* node) const
+{
+    for (const auto& pair : m_pairs) {
+        if (pair.second == node)
+            return pair.first;
+    }
+    return nullptr;
+}
+
+QWidget* Settings::editorOf(const SchemeNode* node) const
+{
+    QTreeWidgetItem* item = itemOf(node);
+    return item ? m_tree->itemWidget(item, 1) : nullptr;
+}
+
+SchemeNode* Settings::currentNode() const
+{
+    return m_tree ? nodeOf(m_tree->currentItem()) : nullptr;
+}
+
+QList<SchemeNode*> Settings::selectedNodes() const
+{
+    QList<SchemeNode*> nodes;
+    if (!m_tree)
+        return nodes;
+    // In tree order, whatever order the rows were picked in.
+    for (const auto& pair : m_pairs) {
+        if (pair.first->isSelected())
+            nodes.append(pair.second);
+    }
+    return nodes;
+}
+
+void Settings::refreshTree(const SchemeNode* focus)
+{
+    QSet<int> expanded;
+    for (const auto& pair : m_pairs) {
+        if (pair.second->isGroup && pair.first->isExpanded())
+            expanded.insert(pair.second->id);
+    }
+    buildTree();
+    for (const auto& pair : m_pairs) {
+        if (expanded.contains(pair.second->id))
+            pair.first->setExpanded(true);
+    }
+    if (QTreeWidgetItem* item = itemOf(focus)) {
+        for (QTreeWidgetItem* parent = item->parent(); parent; parent = parent->parent())
+            parent->setExpanded(true);
+        m_tree->setCurrentItem(item);
+        m_tree->scrollToItem(item);
+    }
+    m_tree->updateSizes();
+    if (m_actions)
+        m_actions->updateActions();
+}
