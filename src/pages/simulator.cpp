@@ -128,16 +128,8 @@ void Simulator::onPrjStatusChange()
 
 void Simulator::updProgs()
 {
-    const int run = m_project->currentRun();
-    if (run < 0)
-        return;
-    // The console of the executable at work comes to the front when it
-    // starts; afterwards the user's choice of tab stands.
-    if (run != m_followedRun && run < m_tabs->count()) {
-        m_followedRun = run;
-        m_tabs->setCurrentIndex(run);
-    }
-    updateLogs(run);
+    if (m_project->currentRun() >= 0)
+        updateLogs(m_project->currentRun());
 }
 
 void Simulator::updateLogs(int idx)
@@ -146,6 +138,13 @@ void Simulator::updateLogs(int idx)
         return;
     const ExecutorRun& run = m_project->runs().at(idx);
     QPlainTextEdit* console = m_consoles.at(idx);
+    // The console of each executable comes to the front once, as its turn
+    // comes (a short one may be over before the first refresh); otherwise
+    // the user's choice of tab stands.
+    if (idx > m_followedRun) {
+        m_followedRun = idx;
+        m_tabs->setCurrentIndex(idx);
+    }
     if (m_shown.at(idx) != run.received || console->document()->characterCount() - 1 != run.log.size()) {
         console->setPlainText(run.log);
         console->moveCursor(QTextCursor::End);

@@ -171,6 +171,7 @@ void TestSimulator::successfulRun()
     QCOMPARE(page.timeLabel()->text(), QStringLiteral("Results available till: 0.001200 s"));
     QCOMPARE(page.consoles().at(1)->toPlainText(), project.runs().at(1).log);
     QVERIFY(page.consoles().at(1)->toPlainText().contains(kSuccess));
+    QCOMPARE(page.tabs()->currentIndex(), 1);
     QCOMPARE(project.status(), 1);
     QVERIFY(page.startButton()->isEnabled());
     QVERIFY(!page.stopButton()->isEnabled());
@@ -205,6 +206,13 @@ void TestSimulator::failedRun()
     QCOMPARE(page.progressBar()->maximum(), 1000);
     QCOMPARE(page.progressBar()->value(), 0);
     QVERIFY(page.consoles().at(1)->toPlainText().contains(QStringLiteral("ABNORMAL END")));
+    // Over before the first refresh, the failing console still comes up.
+    QCOMPARE(page.tabs()->currentIndex(), 1);
+
+    // The user's choice of tab stands until the next run.
+    page.tabs()->setCurrentIndex(0);
+    page.updateLogs(1);
+    QCOMPARE(page.tabs()->currentIndex(), 0);
 }
 
 void TestSimulator::runWithoutEndTime()
