@@ -94,9 +94,10 @@ Starter::Starter(Project* project, const QString& schemesFile, QWidget* parent)
     newLayout->addWidget(m_schemesList);
     newLayout->addWidget(m_advancedButton);
 
+    // Project names are short; scheme descriptions are sentences.
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(recentBox);
-    layout->addWidget(newBox);
+    layout->addWidget(recentBox, 2);
+    layout->addWidget(newBox, 3);
 
     readRecent();
     fillSchemes();
