@@ -6,6 +6,7 @@
 #include "app/translation.h"
 #include "catalogue/options.h"
 #include "pages/schemeextras.h"
+#include "pages/settings.h"
 #include "pages/simulator.h"
 #include "pages/starter.h"
 #include "project/project.h"
@@ -231,7 +232,7 @@ void MainWindow::prepareTemporaryFolder()
 
 void MainWindow::createPages()
 {
-    m_settings = new QWidget(this);
+    m_settings = new Settings(m_project.get(), this);
     m_starter = new Starter(m_project.get(), QLatin1String(kSchemesFile), this);
     connect(m_starter, &Starter::selected, this, &MainWindow::updateProject);
     m_simulator = new Simulator(m_project.get(), this);
@@ -242,9 +243,11 @@ void MainWindow::createPages()
     m_graphSplitter = new QSplitter(Qt::Vertical, this);
     m_graphSplitter->addWidget(m_plot);
     m_graphSplitter->addWidget(m_graphControl);
-    // The plot is what the page is for; the table below it needs a few rows.
+    // The plot is what the page is for; the table below it needs a few
+    // rows. Proportions: the splitter scales them to its height.
     m_graphSplitter->setStretchFactor(0, 3);
     m_graphSplitter->setStretchFactor(1, 1);
+    m_graphSplitter->setSizes({450, 150});
     m_results = new Results(m_project.get(), this);
     m_selector = new Selector(this);
 

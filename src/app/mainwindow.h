@@ -24,6 +24,7 @@ class QPushButton;
 class QSplitter;
 class Results;
 class SchemeExtras;
+class Settings;
 class Selector;
 class Simulator;
 class Starter;
@@ -51,7 +52,7 @@ public:
     Graph2d* plot() const { return m_plot; }
     CtrlGraph2d* graphControl() const { return m_graphControl; }
     QSplitter* graphSplitter() const { return m_graphSplitter; }
-    QWidget* settingsPage() const { return m_settings; }
+    Settings* settingsPage() const { return m_settings; }
     SchemeExtras* extrasPage() const { return m_extras; }
 
     QAction* saveAction() const { return m_saveAction; }
@@ -106,7 +107,7 @@ private:
 
     Selector* m_selector = nullptr;
     Starter* m_starter = nullptr;
-    QWidget* m_settings = nullptr;
+    Settings* m_settings = nullptr;
     SchemeExtras* m_extras = nullptr;
     Results* m_results = nullptr;
     Graph2d* m_plot = nullptr;

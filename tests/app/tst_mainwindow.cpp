@@ -12,6 +12,7 @@
 #include "app/translation.h"
 #include "pages/listdelegateeditor.h"
 #include "pages/schemeextras.h"
+#include "pages/settings.h"
 #include "pages/simulator.h"
 #include "pages/starter.h"
 #include "project/project.h"
@@ -301,7 +302,8 @@ void TestMainWindow::pagesAndBottomBar()
     QStackedWidget* stack = selector->stack();
     QCOMPARE(stack->count(), 6);
     QCOMPARE(stack->widget(0), window->starter());
-    QCOMPARE(stack->widget(1), window->settingsPage());
+    QCOMPARE(stack->widget(1), static_cast<QWidget*>(window->settingsPage()));
+    QCOMPARE(window->settingsPage()->project(), window->project());
     QCOMPARE(stack->widget(2), static_cast<QWidget*>(window->extrasPage()));
     QCOMPARE(stack->widget(3), static_cast<QWidget*>(window->results()));
     QCOMPARE(stack->widget(4), window->graphSplitter());
