@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QTreeWidgetItemIterator>
 
 OptionTree::OptionTree(QWidget* parent)
     : QTreeWidget(parent)
@@ -120,11 +121,27 @@ void OptionTree::deleteOwnedWidgets()
 
 void OptionTree::updateSizes()
 {
+    // The view measures only the rows in view: the folded ones are opened
+    // for the measure, so that opening a group later needs no wider column.
+    QList<QTreeWidgetItem*> folded;
+    for (QTreeWidgetItemIterator it(this); *it; ++it) {
+        if ((*it)->childCount() > 0 && !(*it)->isExpanded())
+            folded.append(*it);
+    }
+    const bool blocked = blockSignals(true);
+    const bool updates = updatesEnabled();
+    setUpdatesEnabled(false);
+    for (QTreeWidgetItem* item : folded)
+        item->setExpanded(true);
     for (int column = 0; column < columnCount(); ++column) {
         resizeColumnToContents(column);
         if (columnWidth(column) < columnMinimalWidth(column))
             setColumnWidth(column, columnMinimalWidth(column));
     }
+    for (QTreeWidgetItem* item : folded)
+        item->setExpanded(false);
+    setUpdatesEnabled(updates);
+    blockSignals(blocked);
 }
 
 void OptionTree::keyPressEvent(QKeyEvent* event)

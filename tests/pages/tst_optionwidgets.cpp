@@ -500,9 +500,14 @@ void TestOptionWidgets::treeColumnMinimalWidths()
     tree.setColumnCount(4);
     QCOMPARE(tree.columnMinimalWidth(3), 1);
 
-    new QTreeWidgetItem(&tree, {QStringLiteral("x"), QString(), QStringLiteral("y")});
+    auto* group = new QTreeWidgetItem(&tree, {QStringLiteral("x"), QString(), QStringLiteral("y")});
+    auto* inside = new QTreeWidgetItem(group, {QStringLiteral("a rather long text inside a folded group")});
     tree.updateSizes();
     QVERIFY(tree.columnWidth(1) >= 80);
+    // Folded rows count too, and stay folded.
+    QVERIFY(!group->isExpanded());
+    QVERIFY2(tree.columnWidth(0) >= tree.fontMetrics().horizontalAdvance(inside->text(0)),
+             qPrintable(QString::number(tree.columnWidth(0))));
 }
 
 void TestOptionWidgets::treeKeys()
