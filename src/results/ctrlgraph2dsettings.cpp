@@ -56,27 +56,43 @@ void CtrlGraph2d::savePairs()
 
 void CtrlGraph2d::loadPairs()
 {
-    const int count = m_project->setting(QStringLiteral("CtrlGraph/count")).toInt();
+    // Read the store once: each lookup would decode all of it again. A
+    // project that never stored graphs has no store; asking it would only
+    // log a warning at every new project.
+    QList<std::pair<QString, QVariant>> pairs;
+    if (m_project->hasExtra(QStringLiteral("SETTINGS")))
+        pairs = m_project->settings();
+    auto find = [&pairs](const QString& name) -> const QVariant* {
+        for (const auto& pair : pairs) {
+            if (pair.first == name)
+                return &pair.second;
+        }
+        return nullptr;
+    };
+    auto value = [&find](const QString& name) {
+        const QVariant* found = find(name);
+        return found ? *found : QVariant();
+    };
+    const int count = value(QStringLiteral("CtrlGraph/count")).toInt();
     m_definitions.clear();
     for (int i = 0; i < count; ++i) {
         GraphDefinition d;
-        d.title = m_project->setting(key("name", i)).toString();
-        d.xIndex = m_project->setting(key("idxX", i)).toInt();
-        d.yIndex = m_project->setting(key("idxY", i)).toInt();
-        d.scaleX = m_project->setting(key("scaleX", i)).toFloat();
-        d.scaleY = m_project->setting(key("scaleY", i)).toFloat();
-        d.enabled = m_project->setting(key("enabled", i)).toBool();
-        d.penStyle = m_project->setting(key("penStyle", i)).toInt();
-        d.width = m_project->setting(key("width", i)).toInt();
-        d.color = QColor(m_project->setting(key("colorRed", i)).toInt(),
-                         m_project->setting(key("colorGreen", i)).toInt(),
-                         m_project->setting(key("colorBlue", i)).toInt(), 255);
+        d.title = value(key("name", i)).toString();
+        d.xIndex = value(key("idxX", i)).toInt();
+        d.yIndex = value(key("idxY", i)).toInt();
+        d.scaleX = value(key("scaleX", i)).toFloat();
+        d.scaleY = value(key("scaleY", i)).toFloat();
+        d.enabled = value(key("enabled", i)).toBool();
+        d.penStyle = value(key("penStyle", i)).toInt();
+        d.width = value(key("width", i)).toInt();
+        d.color = QColor(value(key("colorRed", i)).toInt(), value(key("colorGreen", i)).toInt(),
+                         value(key("colorBlue", i)).toInt(), 255);
         m_definitions.append(d);
     }
-    if (m_project->hasSetting(QStringLiteral("CtrlGraph/GridOn")))
-        m_gridAction->setChecked(m_project->setting(QStringLiteral("CtrlGraph/GridOn")).toBool());
-    if (m_project->hasSetting(QStringLiteral("CtrlGraph/LegendOn")))
-        m_legendAction->setChecked(m_project->setting(QStringLiteral("CtrlGraph/LegendOn")).toBool());
+    if (const QVariant* grid = find(QStringLiteral("CtrlGraph/GridOn")))
+        m_gridAction->setChecked(grid->toBool());
+    if (const QVariant* legend = find(QStringLiteral("CtrlGraph/LegendOn")))
+        m_legendAction->setChecked(legend->toBool());
     updateTable();
     updateGraphs();
 }

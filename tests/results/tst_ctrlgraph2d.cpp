@@ -385,6 +385,16 @@ void TestCtrlGraph2d::settingsReadOnDataUpdate()
 {
     Panel p;
     Project* project = p.fixture.project.get();
+    {
+        // A project that never stored graphs has no store: no definitions,
+        // and no warning about the missing store at every new project.
+        MessageCapture capture;
+        project->removeExtra(QStringLiteral("SETTINGS"));
+        emit project->dataUpdated();
+        QVERIFY(p.panel.definitions().isEmpty());
+        for (const QString& line : capture.lines())
+            QVERIFY2(!line.startsWith(QLatin1String("WRN")), qPrintable(line));
+    }
     project->setSetting(QStringLiteral("CtrlGraph/count"), 2);
     project->setSetting(QStringLiteral("CtrlGraph/name0"), QStringLiteral("T"));
     project->setSetting(QStringLiteral("CtrlGraph/idxX0"), 0);
