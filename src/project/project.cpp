@@ -169,17 +169,7 @@ void Project::newFromCatalogue()
     // it), the catalogue's files that clear() removed, without which no input
     // file is ever written, and the place for the output data.
     setName(translate("ADV_MODE"));
-    for (const auto& file : options()->files()) {
-        if (file->id.isEmpty() || file->name.isEmpty())
-            continue;
-        ExtraData record;
-        record.name = file->id;
-        record.detail = file->detail;
-        record.fileName = file->name;
-        record.text = file->text;
-        record.flags = 3;
-        addExtra(record);
-    }
+    addCatalogueFiles();
     addExtra(QStringLiteral("OUTPUT_DATA"), QString());
     // Every option starts "off", so enabling the editors writes nothing yet.
     for (SchemeNode* node : allNodes()) {

@@ -51,6 +51,11 @@ Scheme::Scheme(Options* catalogue, QObject* parent)
 {
     if (!m_options)
         tFatal() << "Scheme Constructor: Error Initialising class Scheme. 'Options' is a NULL Pointer";
+    addCatalogueFiles();
+}
+
+void Scheme::addCatalogueFiles()
+{
     for (const auto& file : m_options->files()) {
         if (file->id.isEmpty() || file->name.isEmpty())
             continue;
@@ -59,7 +64,7 @@ Scheme::Scheme(Options* catalogue, QObject* parent)
         record.detail = file->detail;
         record.fileName = file->name;
         record.text = file->text;
-        record.flags = 3;
+        record.flags = ExtraData::Visible | ExtraData::Editable;
         addExtra(record);
     }
 }

@@ -120,6 +120,8 @@ protected:
     // Stores the file name without marking the scheme unsaved: for a file
     // that has just been written or read.
     void storeFileName(const QString& file) { m_fileName = file.trimmed(); }
+    // Adds an extra for every file of the catalogue (shown and editable).
+    void addCatalogueFiles();
 
 private:
     static void writeScheme(QDataStream& out, const Scheme& scheme);
