@@ -1,6 +1,6 @@
-#include "app/mainwindow.h"
-
+#include "app/windowplacement.h"
 #include "app/diagnostic.h"
+#include "app/mainwindow.h"
 #include "app/selector.h"
 #include "app/startup.h"
 #include "app/translation.h"
@@ -13,6 +13,7 @@
 #include "results/ctrlgraph2d.h"
 #include "results/graph2d.h"
 #include "results/results.h"
+
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -88,14 +89,8 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/Logo/Tarvel_Logo_48.png")));
     setWindowTitle(QCoreApplication::applicationName());
 
-    resize(800, 600);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - 800) / 2, area.y() + (area.height() - 600) / 2);
-    }
     QSettings settings(settingsFile(), QSettings::IniFormat);
-    if (settings.contains(QLatin1String(kGeometryKey)))
-        restoreGeometry(settings.value(QLatin1String(kGeometryKey)).toByteArray());
+    WindowPlacement::place(this, QSize(800, 600), settings, QLatin1String(kGeometryKey));
 
     createActions();
     createMenus();

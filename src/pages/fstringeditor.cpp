@@ -1,6 +1,7 @@
 #include "pages/fstringeditor.h"
 
 #include "app/translation.h"
+#include "app/windowplacement.h"
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>
@@ -25,14 +26,8 @@ FStringEditor::FStringEditor(const QString& text, QWidget* parent, Qt::WindowFla
     if (m_ownWindow) {
         setWindowIcon(QIcon(QStringLiteral(":/images/pen_32x32.png")));
         setWindowTitle(tr("String Editor"));
-        resize(400, 20);
-        if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-            const QRect area = screen->availableGeometry();
-            move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-        }
-        const QByteArray geometry = QSettings().value(QLatin1String(geometryKey)).toByteArray();
-        if (!geometry.isEmpty())
-            restoreGeometry(geometry);
+        QSettings settings;
+        WindowPlacement::place(this, QSize(400, 20), settings, QLatin1String(geometryKey));
     }
 
     m_label = new QLabel(this);

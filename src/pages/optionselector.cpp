@@ -1,6 +1,7 @@
 #include "pages/optionselector.h"
 
 #include "app/diagnostic.h"
+#include "app/windowplacement.h"
 #include "catalogue/options.h"
 #include "pages/optiontree.h"
 #include "scheme/scheme.h"
@@ -25,14 +26,8 @@ OptionSelector::OptionSelector(Options* catalogue, QWidget* parent, Qt::WindowFl
 
     setWindowIcon(QIcon(QStringLiteral(":/images/documents.png")));
     setWindowTitle(tr("ZDL.Tarvel.Option Selector"));
-    resize(600, 480);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
-    const QByteArray geometry = QSettings().value(QLatin1String(geometryKey)).toByteArray();
-    if (!geometry.isEmpty())
-        restoreGeometry(geometry);
+    QSettings settings;
+    WindowPlacement::place(this, QSize(600, 480), settings, QLatin1String(geometryKey));
 
     m_tree = new OptionTree(this);
     m_tree->setColumnCount(1);
