@@ -1,9 +1,10 @@
-#include "app/windowplacement.h"
-#include "app/diagnostic.h"
 #include "app/mainwindow.h"
+
+#include "app/diagnostic.h"
 #include "app/selector.h"
 #include "app/startup.h"
 #include "app/translation.h"
+#include "app/windowplacement.h"
 #include "catalogue/options.h"
 #include "pages/schemeextras.h"
 #include "pages/settings.h"
