@@ -3,6 +3,7 @@
 #include "app/diagnostic.h"
 #include "app/translation.h"
 #include "catalogue/options.h"
+#include "pages/editorreload.h"
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
@@ -63,16 +64,8 @@ void OptionFiles::saveData()
 void OptionFiles::updateData()
 {
     m_updating = true;
-    for (const Tab& tab : m_list) {
-        if (tab.editor->toPlainText() == *tab.target)
-            continue;
-        QTextCursor cursor = tab.editor->textCursor();
-        const int position = cursor.position();
-        tab.editor->setPlainText(*tab.target);
-        cursor = tab.editor->textCursor();
-        cursor.setPosition(qMin(position, tab.editor->document()->characterCount() - 1));
-        tab.editor->setTextCursor(cursor);
-    }
+    for (const Tab& tab : m_list)
+        EditorReload::reload(tab.editor, *tab.target);
     m_updating = false;
 }
 

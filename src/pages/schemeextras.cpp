@@ -1,5 +1,6 @@
 #include "pages/schemeextras.h"
 
+#include "pages/editorreload.h"
 #include "scheme/scheme.h"
 
 #include <QCloseEvent>
@@ -100,15 +101,8 @@ void SchemeExtras::saveData()
 void SchemeExtras::updateData()
 {
     m_updating = true;
-    for (const Tab& tab : m_list) {
-        if (tab.editor->toPlainText() == *tab.target)
-            continue;
-        const int position = tab.editor->textCursor().position();
-        tab.editor->setPlainText(*tab.target);
-        QTextCursor cursor = tab.editor->textCursor();
-        cursor.setPosition(qMin(position, tab.editor->document()->characterCount() - 1));
-        tab.editor->setTextCursor(cursor);
-    }
+    for (const Tab& tab : m_list)
+        EditorReload::reload(tab.editor, *tab.target);
     m_updating = false;
 }
 

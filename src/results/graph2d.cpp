@@ -140,26 +140,31 @@ void Graph2d::actionTriggered()
     auto* action = qobject_cast<QAction*>(sender());
     if (!action)
         return;
-    switch (action->data().toInt()) {
+    const int command = action->data().toInt();
+    if (!applyCommand(command) && command == 5)
+        openRangeDialog();
+    update();
+}
+
+bool Graph2d::applyCommand(int command)
+{
+    // The actions' data and the tool strip's buttons share these numbers.
+    switch (command) {
     case 1:
         setTool(SelectionZoom);
-        break;
+        return true;
     case 2:
         setTool(Moving);
-        break;
+        return true;
     case 3:
         setTool(Scaling);
-        break;
+        return true;
     case 4:
         setViewRange(0.0, 0.0, 0.0, 0.0);
-        break;
-    case 5:
-        openRangeDialog();
-        break;
+        return true;
     default:
-        break;
+        return false;
     }
-    update();
 }
 
 void Graph2d::openRangeDialog()

@@ -98,6 +98,8 @@ protected:
 private:
     void createActions();
     void syncToolChecks();
+    // Tool choice (1 to 3) or fit (4); false for any other number.
+    bool applyCommand(int command);
     void openRangeDialog();
 
     // graph2dpaint.cpp

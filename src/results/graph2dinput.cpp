@@ -88,23 +88,9 @@ void Graph2d::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton) {
         m_leftHeld = true;
         const int button = m_dragMode == ToolStrip ? buttonAt(point) : -1;
-        switch (button) {
-        case 1:
-            setTool(SelectionZoom);
-            break;
-        case 2:
-            setTool(Moving);
-            break;
-        case 3:
-            setTool(Scaling);
-            break;
-        case 4:
-            setViewRange(0.0, 0.0, 0.0, 0.0);
-            break;
-        default:
+        if (!applyCommand(button)) {
             m_dragMode = m_tool;
             startDrag = true;
-            break;
         }
     } else if (event->button() == Qt::MiddleButton) {
         m_dragMode = DragScaling;
