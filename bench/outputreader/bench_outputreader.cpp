@@ -8,7 +8,7 @@
 //
 //   bench_outputreader [DIRECTORY]   (default: a temporary directory)
 
-#include "project/outputreader.h"
+#include "outputreader.h"
 
 #include <QBuffer>
 #include <QByteArray>

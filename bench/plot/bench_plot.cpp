@@ -3,9 +3,9 @@
 // outside the frame skipped) and, in the same run, by drawing every segment
 // with the same pen, mapping and clip. Run with QT_QPA_PLATFORM=offscreen.
 
-#include "results/curvepath.h"
-#include "results/graph2d.h"
-#include "results/plotaxis.h"
+#include "curvepath.h"
+#include "graph2d.h"
+#include "plotaxis.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,19 +1,19 @@
-#include "app/mainwindow.h"
+#include "mainwindow.h"
 
-#include "app/diagnostic.h"
-#include "app/selector.h"
-#include "app/startup.h"
-#include "app/translation.h"
-#include "app/windowplacement.h"
-#include "catalogue/options.h"
-#include "pages/schemeextras.h"
-#include "pages/settings.h"
-#include "pages/simulator.h"
-#include "pages/starter.h"
-#include "project/project.h"
-#include "results/ctrlgraph2d.h"
-#include "results/graph2d.h"
-#include "results/results.h"
+#include "diagnostic.h"
+#include "selector.h"
+#include "startup.h"
+#include "translation.h"
+#include "windowplacement.h"
+#include "options.h"
+#include "schemeextras.h"
+#include "settings.h"
+#include "simulator.h"
+#include "starter.h"
+#include "project.h"
+#include "ctrlgraph2d.h"
+#include "graph2d.h"
+#include "results.h"
 
 
 #include <QCloseEvent>
@@ -395,7 +395,7 @@ void MainWindow::simStarted()
 
 void MainWindow::simUpdated()
 {
-    if (m_project->status() != 2)
+    if (m_project->status() != RunStatus::Running)
         return;
     const int progress = m_project->progress();
     if (progress < 0) {
@@ -422,7 +422,7 @@ void MainWindow::onStatusChanged()
 {
     // A run that the project ended without finishing it (a new project
     // cleared it away) leaves the window as a finished one does.
-    if (m_running && m_project->status() != 2)
+    if (m_running && m_project->status() != RunStatus::Running)
         simFinished();
 }
 

@@ -7,6 +7,7 @@
 // folder that serves as the project directory. Every action forwards to the
 // start page, the project or a page; the window holds no domain logic.
 
+#include <QDialog>
 #include <QMainWindow>
 #include <QPointer>
 

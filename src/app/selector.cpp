@@ -1,7 +1,7 @@
-#include "app/selector.h"
+#include "selector.h"
 
-#include "app/diagnostic.h"
-#include "app/selectordelegate.h"
+#include "diagnostic.h"
+#include "selectordelegate.h"
 
 #include <QDebug>
 #include <QHBoxLayout>

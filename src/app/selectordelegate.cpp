@@ -1,4 +1,4 @@
-#include "app/selectordelegate.h"
+#include "selectordelegate.h"
 
 #include <QIcon>
 #include <QPainter>

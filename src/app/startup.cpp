@@ -1,9 +1,9 @@
-#include "app/startup.h"
+#include "startup.h"
 
-#include "app/diagnostic.h"
-#include "app/log.h"
-#include "app/mainwindow.h"
-#include "app/translation.h"
+#include "diagnostic.h"
+#include "log.h"
+#include "mainwindow.h"
+#include "translation.h"
 
 #include <QApplication>
 #include <QDir>

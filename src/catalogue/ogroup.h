@@ -1,7 +1,7 @@
 #ifndef TARVEL_OGROUP_H
 #define TARVEL_OGROUP_H
 
-#include "catalogue/ooption.h"
+#include "ooption.h"
 
 #include <QString>
 

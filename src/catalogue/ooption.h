@@ -1,7 +1,7 @@
 #ifndef TARVEL_OOPTION_H
 #define TARVEL_OOPTION_H
 
-#include "catalogue/ovalue.h"
+#include "ovalue.h"
 
 #include <QList>
 #include <QString>

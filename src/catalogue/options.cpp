@@ -1,4 +1,4 @@
-#include "catalogue/options.h"
+#include "options.h"
 
 #include <QCoreApplication>
 

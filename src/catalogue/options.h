@@ -7,9 +7,9 @@
 // Loaded once from the option structure document and read-only afterwards;
 // records are handed out by pointer and stay valid while the catalogue lives.
 
-#include "catalogue/oexecutor.h"
-#include "catalogue/ofile.h"
-#include "catalogue/ogroup.h"
+#include "oexecutor.h"
+#include "ofile.h"
+#include "ogroup.h"
 
 #include <QList>
 #include <QObject>

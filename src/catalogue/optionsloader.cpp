@@ -2,10 +2,10 @@
 // tolerant: whatever it cannot use is reported with its line and column and
 // skipped, and loading goes on.
 
-#include "catalogue/options.h"
+#include "options.h"
 
-#include "app/diagnostic.h"
-#include "app/translation.h"
+#include "diagnostic.h"
+#include "translation.h"
 
 #include <QDir>
 #include <QDomDocument>

@@ -1,7 +1,7 @@
-#include "cli/cataloguecommand.h"
+#include "cataloguecommand.h"
 
-#include "catalogue/options.h"
-#include "cli/cliout.h"
+#include "options.h"
+#include "cliout.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

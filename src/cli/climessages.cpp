@@ -1,6 +1,6 @@
-#include "cli/climessages.h"
+#include "climessages.h"
 
-#include "app/log.h"
+#include "log.h"
 
 #include <QByteArray>
 #include <QString>

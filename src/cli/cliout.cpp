@@ -1,4 +1,4 @@
-#include "cli/cliout.h"
+#include "cliout.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,8 @@
-#include "cli/cliproject.h"
+#include "cliproject.h"
 
-#include "cli/cliout.h"
-#include "cli/schemescommand.h"
-#include "project/project.h"
+#include "cliout.h"
+#include "schemescommand.h"
+#include "project.h"
 
 #include <QFileInfo>
 

@@ -5,7 +5,7 @@
 // built-in catalogue: read from a project file, or made from a scheme of a
 // schemes database as a new project would be.
 
-#include "catalogue/options.h"
+#include "options.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "cli/gzip.h"
+#include "gzip.h"
 
 #include <zlib.h>
 

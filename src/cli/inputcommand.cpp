@@ -1,8 +1,8 @@
-#include "cli/inputcommand.h"
+#include "inputcommand.h"
 
-#include "cli/cliout.h"
-#include "cli/cliproject.h"
-#include "project/project.h"
+#include "cliout.h"
+#include "cliproject.h"
+#include "project.h"
 
 int InputCommand::run(const QStringList& argumentList)
 {

@@ -1,14 +1,14 @@
 // tarvel: the command-line face of Tarvel GUI's core, for scripts and tests.
 
-#include "app/translation.h"
-#include "cli/cataloguecommand.h"
-#include "cli/climessages.h"
-#include "cli/cliout.h"
-#include "cli/exportcommand.h"
-#include "cli/inputcommand.h"
-#include "cli/profilescommand.h"
-#include "cli/runcommand.h"
-#include "cli/schemescommand.h"
+#include "translation.h"
+#include "cataloguecommand.h"
+#include "climessages.h"
+#include "cliout.h"
+#include "exportcommand.h"
+#include "inputcommand.h"
+#include "profilescommand.h"
+#include "runcommand.h"
+#include "schemescommand.h"
 
 #include <QCoreApplication>
 #include <QStringList>

@@ -1,37 +1,15 @@
-#include "cli/profilescommand.h"
+#include "profilescommand.h"
 
-#include "cli/cliout.h"
-#include "cli/cliproject.h"
-#include "project/profile.h"
-#include "project/project.h"
+#include "cliout.h"
+#include "cliproject.h"
+#include "profile.h"
+#include "project.h"
 
 namespace {
 
 const char* const kUsage = "profiles: usage: tarvel profiles PROJECT.tarvel [add STEP NAME | remove INDEX]";
 
 } // namespace
-
-QString ProfilesCommand::meaning(int code)
-{
-    switch (code) {
-    case 0:
-        return QStringLiteral("created");
-    case 1:
-        return QStringLiteral("no output data, no time steps or an empty computation text");
-    case 2:
-        return QStringLiteral("the project holds no computation data (COMPUT_DATA)");
-    case 3:
-        return QStringLiteral("the time step is out of range or its profile block was not found");
-    case 9:
-        return QStringLiteral("missing input");
-    case 10:
-        return QStringLiteral("the catalogue's profile markers are not set or are equal");
-    case 11:
-        return QStringLiteral("the name is empty");
-    default:
-        return QStringLiteral("unknown result");
-    }
-}
 
 int ProfilesCommand::run(const QStringList& arguments)
 {
@@ -79,9 +57,9 @@ int ProfilesCommand::add(Project& project, const QString& stepText, const QStrin
         CliOut::error(QStringLiteral("profiles add: \"%1\" is not a time step").arg(stepText));
         return 2;
     }
-    const int code = project.saveProfile(name, step);
-    if (code != 0) {
-        CliOut::error(QStringLiteral("profiles add: %1: %2").arg(code).arg(meaning(code)));
+    const ProfileResult result = project.saveProfile(name, step);
+    if (result != ProfileResult::Created) {
+        CliOut::error(QStringLiteral("profiles add: %1: %2").arg(int(result)).arg(profileResultMessage(result)));
         return 1;
     }
     return project.save() ? 0 : 1;

@@ -13,9 +13,6 @@ class ProfilesCommand
 public:
     static int run(const QStringList& arguments);
 
-    // What a result code of Project::saveProfile means.
-    static QString meaning(int code);
-
 private:
     static int list(Project& project);
     static int add(Project& project, const QString& step, const QString& name);

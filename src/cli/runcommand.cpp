@@ -1,8 +1,8 @@
-#include "cli/runcommand.h"
+#include "runcommand.h"
 
-#include "cli/cliout.h"
-#include "cli/cliproject.h"
-#include "project/project.h"
+#include "cliout.h"
+#include "cliproject.h"
+#include "project.h"
 
 #include <QEventLoop>
 #include <QFileInfo>

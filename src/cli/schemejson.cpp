@@ -1,8 +1,8 @@
-#include "cli/schemejson.h"
+#include "schemejson.h"
 
-#include "catalogue/options.h"
-#include "cli/gzip.h"
-#include "scheme/scheme.h"
+#include "options.h"
+#include "gzip.h"
+#include "scheme.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "cli/schemescommand.h"
+#include "schemescommand.h"
 
-#include "catalogue/options.h"
-#include "cli/cliout.h"
-#include "cli/schemejson.h"
-#include "scheme/scheme.h"
+#include "options.h"
+#include "cliout.h"
+#include "schemejson.h"
+#include "scheme.h"
 
 #include <QDataStream>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "pages/editorreload.h"
+#include "editorreload.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>

@@ -1,7 +1,7 @@
-#include "pages/fstringeditor.h"
+#include "fstringeditor.h"
 
-#include "app/translation.h"
-#include "app/windowplacement.h"
+#include "translation.h"
+#include "windowplacement.h"
 
 #include <QCloseEvent>
 #include <QDialogButtonBox>

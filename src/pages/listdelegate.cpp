@@ -1,6 +1,6 @@
-#include "pages/listdelegate.h"
+#include "listdelegate.h"
 
-#include "pages/listdelegateeditor.h"
+#include "listdelegateeditor.h"
 
 #include <QKeyEvent>
 #include <QLinearGradient>

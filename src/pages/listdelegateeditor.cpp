@@ -1,6 +1,6 @@
-#include "pages/listdelegateeditor.h"
+#include "listdelegateeditor.h"
 
-#include "pages/listdelegate.h"
+#include "listdelegate.h"
 
 #include <QPainter>
 

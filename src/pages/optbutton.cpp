@@ -1,4 +1,4 @@
-#include "pages/optbutton.h"
+#include "optbutton.h"
 
 #include <QKeyEvent>
 #include <QLinearGradient>

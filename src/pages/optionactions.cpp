@@ -1,12 +1,12 @@
-#include "pages/optionactions.h"
+#include "optionactions.h"
 
-#include "app/translation.h"
-#include "catalogue/options.h"
-#include "pages/fstringeditor.h"
-#include "pages/optionselector.h"
-#include "pages/optiontree.h"
-#include "pages/settings.h"
-#include "project/project.h"
+#include "translation.h"
+#include "options.h"
+#include "fstringeditor.h"
+#include "optionselector.h"
+#include "optiontree.h"
+#include "settings.h"
+#include "project.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -17,13 +17,6 @@
 #include <algorithm>
 
 namespace {
-
-void deleteSubtree(SchemeNode* node)
-{
-    for (SchemeNode* child : node->children)
-        deleteSubtree(child);
-    delete node;
-}
 
 // The option nodes a selection stands for: a group stands for every option
 // node below it.
@@ -294,16 +287,17 @@ void OptionActions::removeNodes()
         }
     }
 
-    QList<SchemeNode*> taken;
-    for (SchemeNode* node : nodes) {
-        if (m_project->takeNode(node))
-            taken.append(node);
-    }
     // The editors bound to the nodes' values go before the nodes do.
-    m_page->refreshTree(focus);
-    for (SchemeNode* node : taken)
-        deleteSubtree(node);
-    if (taken.isEmpty())
+    const QSet<int> expanded = m_page->expandedGroups();
+    const int focusId = focus ? focus->id : -1;
+    m_page->dropTree();
+    int removed = 0;
+    for (SchemeNode* node : nodes) {
+        if (m_project->removeNode(node))
+            ++removed;
+    }
+    m_page->rebuildTree(expanded, focusId);
+    if (removed == 0)
         return;
     notifyOptions();
 

@@ -1,7 +1,7 @@
-#include "pages/optioncombo.h"
+#include "optioncombo.h"
 
-#include "app/diagnostic.h"
-#include "catalogue/ooption.h"
+#include "diagnostic.h"
+#include "ooption.h"
 
 OptionCombo::OptionCombo(OOption* option, QString* value, QWidget* parent)
     : QComboBox(parent)

@@ -1,7 +1,7 @@
-#include "pages/optionfield.h"
+#include "optionfield.h"
 
-#include "app/diagnostic.h"
-#include "catalogue/ooption.h"
+#include "diagnostic.h"
+#include "ooption.h"
 
 OptionField::OptionField(OOption* option, QString* value, QWidget* parent)
     : QLineEdit(parent)

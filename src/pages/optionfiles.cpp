@@ -1,9 +1,9 @@
-#include "pages/optionfiles.h"
+#include "optionfiles.h"
 
-#include "app/diagnostic.h"
-#include "app/translation.h"
-#include "catalogue/options.h"
-#include "pages/editorreload.h"
+#include "diagnostic.h"
+#include "translation.h"
+#include "options.h"
+#include "editorreload.h"
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>

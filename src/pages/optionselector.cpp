@@ -1,10 +1,10 @@
-#include "pages/optionselector.h"
+#include "optionselector.h"
 
-#include "app/diagnostic.h"
-#include "app/windowplacement.h"
-#include "catalogue/options.h"
-#include "pages/optiontree.h"
-#include "scheme/scheme.h"
+#include "diagnostic.h"
+#include "windowplacement.h"
+#include "options.h"
+#include "optiontree.h"
+#include "scheme.h"
 
 #include <QDialogButtonBox>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "pages/optiontree.h"
+#include "optiontree.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,9 +1,9 @@
-#include "pages/optviewer.h"
+#include "optviewer.h"
 
-#include "catalogue/options.h"
-#include "pages/optbutton.h"
-#include "pages/optioncombo.h"
-#include "pages/optionfield.h"
+#include "options.h"
+#include "optbutton.h"
+#include "optioncombo.h"
+#include "optionfield.h"
 
 
 #include <QHeaderView>

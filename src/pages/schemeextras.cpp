@@ -1,7 +1,7 @@
-#include "pages/schemeextras.h"
+#include "schemeextras.h"
 
-#include "pages/editorreload.h"
-#include "scheme/scheme.h"
+#include "editorreload.h"
+#include "scheme.h"
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>

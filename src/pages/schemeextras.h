@@ -6,7 +6,7 @@
 // Edits go into the scheme at once; showing the page reloads what the
 // project has rewritten meanwhile (the input file after option edits).
 
-#include "scheme/scheme.h"
+#include "scheme.h"
 
 #include <QList>
 #include <QPointer>

@@ -1,14 +1,14 @@
-#include "pages/settings.h"
+#include "settings.h"
 
-#include "app/diagnostic.h"
-#include "catalogue/options.h"
-#include "pages/optionactions.h"
-#include "pages/optioncombo.h"
-#include "pages/optionfield.h"
-#include "pages/optionfiles.h"
-#include "pages/optiontree.h"
-#include "pages/optviewer.h"
-#include "project/project.h"
+#include "diagnostic.h"
+#include "options.h"
+#include "optionactions.h"
+#include "optioncombo.h"
+#include "optionfield.h"
+#include "optionfiles.h"
+#include "optiontree.h"
+#include "optviewer.h"
+#include "project.h"
 
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -189,17 +189,33 @@ QList<SchemeNode*> Settings::selectedNodes() const
 
 void Settings::refreshTree(const SchemeNode* focus)
 {
+    rebuildTree(expandedGroups(), focus ? focus->id : -1);
+}
+
+QSet<int> Settings::expandedGroups() const
+{
     QSet<int> expanded;
     for (const auto& pair : m_pairs) {
         if (pair.second->isGroup && pair.first->isExpanded())
             expanded.insert(pair.second->id);
     }
+    return expanded;
+}
+
+void Settings::dropTree()
+{
+    m_tree->clear();
+    m_pairs.clear();
+}
+
+void Settings::rebuildTree(const QSet<int>& expanded, int focusId)
+{
     buildTree();
     for (const auto& pair : m_pairs) {
         if (expanded.contains(pair.second->id))
             pair.first->setExpanded(true);
     }
-    if (QTreeWidgetItem* item = itemOf(focus)) {
+    if (QTreeWidgetItem* item = itemOf(focusId >= 0 ? m_project->nodeById(focusId) : nullptr)) {
         for (QTreeWidgetItem* parent = item->parent(); parent; parent = parent->parent())
             parent->setExpanded(true);
         m_tree->setCurrentItem(item);

@@ -44,6 +44,11 @@ public:
     // Rebuilds the tree after an edit of its structure, keeping the groups
     // the user had open, and makes the row of `focus` current.
     void refreshTree(const SchemeNode* focus);
+    // The ids of the groups the user has open.
+    QSet<int> expandedGroups() const;
+    // For nodes about to be deleted: no row or editor holds a node after it.
+    void dropTree();
+    void rebuildTree(const QSet<int>& expanded, int focusId);
 
 public slots:
     void updateData();

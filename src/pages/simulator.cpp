@@ -1,8 +1,8 @@
-#include "pages/simulator.h"
+#include "simulator.h"
 
-#include "app/diagnostic.h"
-#include "app/translation.h"
-#include "project/project.h"
+#include "diagnostic.h"
+#include "translation.h"
+#include "project.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -110,8 +110,7 @@ QPlainTextEdit* Simulator::makeConsole()
 
 void Simulator::onPrjStatusChange()
 {
-    const int status = m_project->status();
-    if (status == 2) {
+    if (m_project->status() == RunStatus::Running) {
         m_startButton->setEnabled(false);
         m_stopButton->setEnabled(true);
         m_refreshTimer->start(RefreshIntervalMs);
@@ -161,13 +160,13 @@ void Simulator::onDataUpdated()
     if (progress >= 0) {
         m_progressBar->setRange(0, ProgressMaximum);
         m_progressBar->setValue(qBound(0, progress, ProgressMaximum));
-    } else if (m_project->status() == 2) {
+    } else if (m_project->status() == RunStatus::Running) {
         m_progressBar->setRange(0, 0);
     } else {
         // Without an end time there is nothing to measure: full once results
         // exist, empty before any.
         m_progressBar->setRange(0, ProgressMaximum);
-        m_progressBar->setValue(m_project->status() == 1 ? ProgressMaximum : 0);
+        m_progressBar->setValue(m_project->status() == RunStatus::ResultsAvailable ? ProgressMaximum : 0);
     }
 }
 

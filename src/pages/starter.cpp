@@ -1,11 +1,11 @@
-#include "pages/starter.h"
+#include "starter.h"
 
-#include "app/diagnostic.h"
-#include "app/translation.h"
-#include "catalogue/options.h"
-#include "pages/listdelegate.h"
-#include "pages/listdelegateeditor.h"
-#include "project/project.h"
+#include "diagnostic.h"
+#include "translation.h"
+#include "options.h"
+#include "listdelegate.h"
+#include "listdelegateeditor.h"
+#include "project.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "project/inputgenerator.h"
+#include "inputgenerator.h"
 
-#include "app/diagnostic.h"
-#include "catalogue/options.h"
-#include "scheme/schemenode.h"
+#include "diagnostic.h"
+#include "options.h"
+#include "schemenode.h"
 
 namespace {
 

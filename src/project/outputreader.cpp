@@ -1,4 +1,4 @@
-#include "project/outputreader.h"
+#include "outputreader.h"
 
 #include <QIODevice>
 #include <QString>

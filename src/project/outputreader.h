@@ -6,7 +6,7 @@
 // read starts where the previous one stopped and parses only what was
 // appended; a poll costs the new lines, not the file.
 
-#include "project/outputfield.h"
+#include "outputfield.h"
 
 #include <QtGlobal>
 

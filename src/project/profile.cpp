@@ -1,6 +1,6 @@
-#include "project/profile.h"
+#include "profile.h"
 
-#include "app/diagnostic.h"
+#include "diagnostic.h"
 
 #include <QByteArray>
 #include <QDataStream>
@@ -70,21 +70,21 @@ void resetTime(QString& block)
 
 } // namespace
 
-int Profile::create(const QString& name, const std::vector<std::unique_ptr<OutputField>>* outData,
+ProfileResult Profile::create(const QString& name, const std::vector<std::unique_ptr<OutputField>>* outData,
                     const QString* computationText, int step, const QString& start, const QString& stop)
 {
     if (!outData || !computationText)
-        return 9;
+        return ProfileResult::MissingInput;
     if (outData->empty() || outData->front()->values.isEmpty() || computationText->isEmpty())
-        return 1;
+        return ProfileResult::NoData;
     if (step < 0 || step >= outData->front()->values.size())
-        return 3;
+        return ProfileResult::StepNotFound;
 
     tDebug() << "Searching time step #" << step << ", Start with" << start << ", Stop with" << stop;
     QString block = findBlock(*computationText, step, start, stop);
     if (block.isEmpty()) {
         tDebug() << "I was unable to find the profile #" << step;
-        return 3;
+        return ProfileResult::StepNotFound;
     }
     resetTime(block);
 
@@ -96,7 +96,7 @@ int Profile::create(const QString& name, const std::vector<std::unique_ptr<Outpu
         const float value = step < field->values.size() ? field->values.at(step) : 0.0f;
         m_values.append(ProfileValue{field->name, value});
     }
-    return 0;
+    return ProfileResult::Created;
 }
 
 QString Profile::encode() const
@@ -118,9 +118,9 @@ QString Profile::encode() const
     return QString::fromLatin1(bytes.toBase64());
 }
 
-QList<Profile*> Profile::decode(const QString& text)
+std::vector<std::unique_ptr<Profile>> Profile::decode(const QString& text)
 {
-    QList<Profile*> result;
+    std::vector<std::unique_ptr<Profile>> result;
     const QByteArray bytes = QByteArray::fromBase64(text.toLatin1());
     QDataStream in(bytes);
     prepare(in);
@@ -136,7 +136,7 @@ QList<Profile*> Profile::decode(const QString& text)
             tWarning() << "Profile::decode(). Cannot decode, Source is corrupted (header).";
             return result;
         }
-        auto* profile = new Profile;
+        auto profile = std::make_unique<Profile>();
         profile->m_name = name;
         profile->m_data = data;
         for (qint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
@@ -149,10 +149,9 @@ QList<Profile*> Profile::decode(const QString& text)
         in >> marker;
         if (in.status() != QDataStream::Ok || marker != kEndMarker) {
             tWarning() << "Profile::decode(). Cannot decode, Source is corrupted (end marker).";
-            delete profile;
             return result;
         }
-        result.append(profile);
+        result.push_back(std::move(profile));
     }
     tDebug() << "Loaded" << int(result.size()) << "profiles.";
     return result;

@@ -5,8 +5,9 @@
 // whole state at that step, from which a later run can start, together with
 // the output values of the step. Kept in the project file in an encoded form.
 
-#include "project/outputfield.h"
-#include "project/profilevalue.h"
+#include "outputfield.h"
+#include "profileresult.h"
+#include "profilevalue.h"
 
 #include <QList>
 #include <QString>
@@ -23,19 +24,17 @@ public:
 
     // Cuts time step `step` out of the computation text: the block from the
     // step's `start` marker through the next `stop` marker, with its time
-    // reset to zero, and the output values of that step. Result codes:
-    // 0 created; 1 no output fields, no time steps or empty text; 3 step out
-    // of range or block not found; 9 missing input. On a non-zero code the
-    // profile is unchanged.
-    [[nodiscard]] int create(const QString& name, const std::vector<std::unique_ptr<OutputField>>* outData,
+    // reset to zero, and the output values of that step. Unless it is
+    // created, the profile is unchanged.
+    [[nodiscard]] ProfileResult create(const QString& name, const std::vector<std::unique_ptr<OutputField>>* outData,
                              const QString* computationText, int step, const QString& start,
                              const QString& stop);
 
     // Base64 of the profile's record, "" when it has no name, data or values.
     QString encode() const;
-    // The profiles of a text of records one after the other; the caller owns
-    // them. Stops at the first damaged record, keeping those before it.
-    static QList<Profile*> decode(const QString& text);
+    // The profiles of a text of records one after the other. Stops at the
+    // first damaged record, keeping those before it.
+    static std::vector<std::unique_ptr<Profile>> decode(const QString& text);
 
     void setName(const QString& name);
     void clearProfile();

@@ -2,20 +2,17 @@
 // clear, a new project from a scheme or from the whole catalogue, the project
 // directory, and the project file.
 
-#include "project/project.h"
+#include "project.h"
 
-#include "app/diagnostic.h"
-#include "app/translation.h"
-#include "catalogue/options.h"
-#include "project/profile.h"
+#include "diagnostic.h"
+#include "translation.h"
+#include "options.h"
+#include "profile.h"
 
 #include <QBuffer>
 #include <QDir>
 #include <QTimer>
 
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -32,27 +29,24 @@ Options* checkedCatalogue(Options* catalogue)
 
 Project::Project(Options* catalogue, QObject* parent)
     : Scheme(checkedCatalogue(catalogue), parent)
+    , m_sequence(new RunSequence(this))
+    , m_timer(new QTimer(this))
 {
-    m_process = new QProcess(this);
+    m_sequence->setProgramDirectory(Options::programDirectory());
     copyCatalogueSettings();
     m_compufile = catalogue->compufile();
     for (const OExecutor& executor : catalogue->executors())
         addExecutor(executor.name, executor.path, executor.success, executor.failure);
-    m_timer = new QTimer(this);
-    m_timer->stop();
-    connectProcess();
+    connect(m_timer, &QTimer::timeout, this, &Project::readOutput);
+    connectSequence();
+    connect(this, &Scheme::optionsChanged, this, &Project::generateFiles);
 }
 
 Project::~Project()
 {
     m_timer->stop();
     // Nothing of a half-destroyed project may run from a late notification.
-    disconnect(m_process, nullptr, this, nullptr);
-    if (m_process->state() != QProcess::NotRunning) {
-        m_process->kill();
-        m_process->waitForFinished(StopGraceMs);
-    }
-    deleteProfiles();
+    disconnect(m_sequence, nullptr, this, nullptr);
 }
 
 void Project::copyCatalogueSettings()
@@ -63,74 +57,24 @@ void Project::copyCatalogueSettings()
     m_duroption = options()->duroption();
 }
 
-void Project::connectProcess()
-{
-    connect(m_timer, &QTimer::timeout, this, &Project::readOutput);
-    // Direct: the error belongs to the call that caused it.
-    connect(m_process, &QProcess::errorOccurred, this, &Project::procError, Qt::DirectConnection);
-    connect(m_process, &QProcess::started, this, [this] { queueForThisProcess(&Project::procStarted); },
-            Qt::DirectConnection);
-    connect(
-        m_process, &QProcess::finished, this,
-        [this](int, QProcess::ExitStatus exitStatus) {
-            const quint64 serial = m_processSerial;
-            QMetaObject::invokeMethod(
-                this,
-                [this, serial, exitStatus] {
-                    if (serial != m_processSerial)
-                        return;
-                    m_exitStatus = exitStatus;
-                    procFinished();
-                },
-                Qt::QueuedConnection);
-        },
-        Qt::DirectConnection);
-    connect(m_process, &QProcess::readyReadStandardError, this, [this] { queueForThisProcess(&Project::readyErr); },
-            Qt::DirectConnection);
-    connect(m_process, &QProcess::readyReadStandardOutput, this,
-            [this] { queueForThisProcess(&Project::readyStd); }, Qt::DirectConnection);
-    connect(m_process, &QProcess::readyRead, this, [this] { queueForThisProcess(&Project::procReadRead); },
-            Qt::DirectConnection);
-    connect(this, &Scheme::optionsChanged, this, &Project::generateFiles);
-}
-
-void Project::queueForThisProcess(void (Project::*slot)())
-{
-    // Queued, as the process's notifications always were: the slots run from
-    // the event loop, never inside a call that started or stopped a process.
-    // The serial tells a notification of an executable that has since been
-    // replaced, or of a project since cleared, and drops it.
-    const quint64 serial = m_processSerial;
-    QMetaObject::invokeMethod(
-        this,
-        [this, serial, slot] {
-            if (serial == m_processSerial)
-                (this->*slot)();
-        },
-        Qt::QueuedConnection);
-}
-
 void Project::clear()
 {
-    if (m_status == 2)
-        stop();
-    // An executable that has been started but has not reported yet.
-    endProcess();
-    ++m_processSerial;
+    // The run under way, and an executable that has been started but has not
+    // reported yet, end here; nothing they queued arrives afterwards.
+    m_sequence->reset();
     m_timer->stop();
     Scheme::clear();
     // At once: views hold pointers into the vectors just freed.
     emptyOutData();
     emit outDataUpdated();
-    deleteProfiles();
-    m_currentProfile = -1;
-    setFileName(QString());
+    m_profiles.clear();
+    (void)setFileName(QString());
     m_readPos = 0;
     copyCatalogueSettings();
     m_fieldsizeWarned = false;
     m_currentTime = 0.0f;
     m_endTime = 0.0f;
-    setStatus(0);
+    setStatus(RunStatus::NoResults);
     emit dataUpdated();
     emit profilesChanged();
 }
@@ -138,12 +82,6 @@ void Project::clear()
 void Project::emptyOutData()
 {
     m_outData.clear();
-}
-
-void Project::deleteProfiles()
-{
-    qDeleteAll(m_profiles);
-    m_profiles.clear();
 }
 
 void Project::setScheme(const Scheme* scheme)
@@ -251,14 +189,14 @@ bool Project::load(const QString& fileArgument)
     _readOutData(buffer, true);
     buffer.close();
     if (m_outData.empty()) {
-        setStatus(0);
+        setStatus(RunStatus::NoResults);
     } else {
         _updateTime();
         // Without a time column _updateTime() says nothing, yet the views
         // must show the data just read.
         if (timeColumn() < 0)
             emit outDataUpdated();
-        setStatus(1);
+        setStatus(RunStatus::ResultsAvailable);
     }
     storeFileName(file);
     _loadProfiles();
@@ -274,28 +212,7 @@ bool Project::load(const QString& fileArgument)
     return true;
 }
 
-QString Project::longToShortPath(const QString& path)
-{
-#ifdef Q_OS_WIN
-    // Short names hold no blanks, so the command line needs no quoting.
-    wchar_t longPath[2048];
-    wchar_t shortPath[1024];
-    const QString native = QDir::toNativeSeparators(path);
-    if (native.size() < 2048) {
-        const int length = native.toWCharArray(longPath);
-        longPath[length] = L'\0';
-        const DWORD written = GetShortPathNameW(longPath, shortPath, 1024);
-        if (written > 0 && written < 1024)
-            return QDir::fromNativeSeparators(QString::fromWCharArray(shortPath, int(written)));
-    }
-    tWarning() << "Project::longToShortPath(). Failed to convert Long Path name" << path << "to Short.";
-    return path;
-#else
-    return path;
-#endif
-}
-
-void Project::setStatus(int status)
+void Project::setStatus(RunStatus status)
 {
     if (status == m_status)
         return;
@@ -312,9 +229,5 @@ int Project::progress() const
 
 bool Project::allSucceeded() const
 {
-    for (const ExecutorRun& run : m_runs) {
-        if (!run.succeeded)
-            return false;
-    }
-    return true;
+    return m_sequence->allSucceeded();
 }

@@ -8,9 +8,13 @@
 // is saved as a file of the schemes database format. Every page goes through
 // it and listens to its signals.
 
-#include "project/executorrun.h"
-#include "project/outputfield.h"
-#include "scheme/scheme.h"
+#include "executorrun.h"
+#include "outputfield.h"
+#include "profilelist.h"
+#include "profileresult.h"
+#include "runsequence.h"
+#include "scheme.h"
+#include "settingsstore.h"
 
 #include <QList>
 #include <QProcess>
@@ -22,17 +26,19 @@
 #include <utility>
 #include <vector>
 
-class Profile;
 class QIODevice;
 class QTimer;
+
+// Where a project stands with its run.
+enum class RunStatus { NoResults = 0, ResultsAvailable = 1, Running = 2 };
 
 class Project : public Scheme
 {
     Q_OBJECT
 
 public:
-    static constexpr int LogLimit = 40000;    // characters kept of each executable's console output
-    static constexpr int StopGraceMs = 3000;  // the longest stop() blocks
+    static constexpr int LogLimit = RunSequence::LogLimit;
+    static constexpr int StopGraceMs = RunSequence::StopGraceMs;
     static constexpr int PollIntervalMs = 200; // the output data poll during a run
 
     explicit Project(Options* catalogue, QObject* parent = nullptr);
@@ -44,10 +50,10 @@ public:
     [[nodiscard]] bool setPath(const QString& dir);
     QString path() const { return m_path; }
     using Scheme::load;
-    bool load(const QString& file);
-    static QString longToShortPath(const QString& path);
-    void setStatus(int status);
-    int status() const { return m_status; }
+    [[nodiscard]] bool load(const QString& file);
+    static QString longToShortPath(const QString& path) { return RunSequence::longToShortPath(path); }
+    void setStatus(RunStatus status);
+    RunStatus status() const { return m_status; }
     int progress() const;
     bool allSucceeded() const;
 
@@ -56,8 +62,10 @@ public:
     QList<std::pair<QString, QVariant>> settings() const;
     bool hasSetting(const QString& key) const;
     QVariant setting(const QString& key) const;
-    bool setSetting(const QString& key, const QVariant& value);
-    static bool isStorableSetting(const QVariant& value);
+    [[nodiscard]] bool setSetting(const QString& key, const QVariant& value);
+    // Many at once: one change of the stored text, one notification.
+    [[nodiscard]] bool setSettings(const QList<std::pair<QString, QVariant>>& pairs);
+    static bool isStorableSetting(const QVariant& value) { return SettingsStore::isStorable(value); }
 
     // --- input files (projectinput.cpp)
     int _removeStdBlock(QString& text, const QString& prefix, const QString& suffix) const;
@@ -66,20 +74,22 @@ public:
     // --- the run (projectrun.cpp)
     int addExecutor(const QString& name, const QString& path, const QString& success, const QString& failure);
     [[nodiscard]] bool checkReady(bool quiet) const;
-    void appendOutput(const QByteArray& bytes);
+    // Why a run cannot start now (the translated reason), or empty.
+    QString notReadyReason() const;
+    void appendOutput(const QByteArray& bytes) { m_sequence->appendOutput(bytes); }
     void _saveFileToExtra(const QString& extraName, const QString& fileName);
-    const QList<ExecutorRun>& runs() const { return m_runs; }
-    int currentRun() const { return m_currentRun; }
-    bool isStopRequested() const { return m_stopRequested; }
+    const QList<ExecutorRun>& runs() const { return m_sequence->runs(); }
+    int currentRun() const { return m_sequence->currentRun(); }
+    bool isStopRequested() const { return m_sequence->isStopRequested(); }
     float endTime() const { return m_endTime; }
-    QProcess::ProcessState processState() const { return m_process->state(); }
+    QProcess::ProcessState processState() const { return m_sequence->processState(); }
 
     // --- output data (projectoutput.cpp)
     void _readOutData(QIODevice& device, bool final);
     void _readDataFile(bool final);
     void _updateTime();
     int timeColumn() const;
-    bool exportOutData(const QString& fileName);
+    [[nodiscard]] bool exportOutData(const QString& fileName);
     const std::vector<std::unique_ptr<OutputField>>& outData() const { return m_outData; }
     int fieldCount() const { return int(m_outData.size()); }
     // The field's address stays while the output data lives (until the next
@@ -94,36 +104,30 @@ public:
     QString timefield() const { return m_timefield; }
 
     // --- profiles (projectprofiles.cpp)
-    int saveProfile(const QString& name, int step);
+    ProfileResult saveProfile(const QString& name, int step);
     void removeProfile(int index);
     bool renameProfile(int index, const QString& name);
-    Profile* profileAt(int index) const;
-    QStringList profileNames() const;
+    Profile* profileAt(int index) const { return m_profiles.at(index); }
+    QStringList profileNames() const { return m_profiles.names(); }
     bool setCurrentProfile(int index);
-    int currentProfile() const { return m_currentProfile; }
-    const QList<Profile*>& profiles() const { return m_profiles; }
+    int currentProfile() const { return m_profiles.current(); }
+    QList<Profile*> profiles() const { return m_profiles.all(); }
     void _appendProfileToFort3(int index);
     void _storeProfiles();
     void _loadProfiles();
 
 public slots:
     void clear() override;
-    bool save(const QString& file = QString()) override;
+    [[nodiscard]] bool save(const QString& file = QString()) override;
 
     void generateFiles();
     void calculate();
     void start();
     void stop();
-    void pause();
-    void testRead();
-    void onProcessStateChange(QProcess::ProcessState newState);
-    void procFinished();
-    void procStarted();
-    void procError(QProcess::ProcessError error);
-    void readyStd();
-    void readyErr();
-    void procReadRead();
     void readOutput();
+    // Reads the whole output data file and exports it as "test87.txt": a
+    // check of the reader by hand.
+    void testRead();
 
 signals:
     void statusChanged();
@@ -139,26 +143,17 @@ signals:
 
 private:
     void copyCatalogueSettings();
-    void connectProcess();
-    // Runs `slot` from the event loop, unless another executable has been
-    // started or the project cleared in between.
-    void queueForThisProcess(void (Project::*slot)());
-    void startProgram(int index);
-    void endProcess();
-    void failedToStart();
-    void drainOutput();
+    void connectSequence();
+    void programStarted();
+    void beforeNextProgram(int finished);
+    void sequenceFinished(RunSequence::Verdict verdict);
     void endRun();
     void emptyOutData();
-    void deleteProfiles();
     QString projectFile(const QString& fileName) const;
 
-    // Fields in the order of the design: the run status and process first.
-    int m_status = 0;
-    QProcess* m_process = nullptr;
-    bool m_stopRequested = false;
+    RunStatus m_status = RunStatus::NoResults;
+    RunSequence* m_sequence = nullptr;
     QString m_path;
-    QList<ExecutorRun> m_runs;
-    int m_currentRun = -1;
     QString m_datafile;
     QString m_compufile;
     int m_fieldsize = 0;
@@ -170,13 +165,7 @@ private:
     QString m_timefield;
     float m_currentTime = 0.0f;
     QTimer* m_timer = nullptr;
-    QList<Profile*> m_profiles;
-    int m_currentProfile = -1;
-
-    // Counts process starts and clears: a notification queued for an earlier
-    // executable or an earlier project is dropped.
-    quint64 m_processSerial = 0;
-    QProcess::ExitStatus m_exitStatus = QProcess::NormalExit;
+    ProfileList m_profiles;
     bool m_fieldsizeWarned = false;
 };
 

@@ -2,12 +2,12 @@
 // file text, regenerated in place whenever an option changes, and the writing
 // of the project's files into its directory before a run.
 
-#include "project/project.h"
+#include "project.h"
 
-#include "app/diagnostic.h"
-#include "app/translation.h"
-#include "catalogue/options.h"
-#include "project/inputgenerator.h"
+#include "diagnostic.h"
+#include "translation.h"
+#include "options.h"
+#include "inputgenerator.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
 // The output data: the growing data file read on from where reading stopped,
 // the time column, and the export as a tab-separated table.
 
-#include "project/project.h"
+#include "project.h"
 
-#include "app/diagnostic.h"
-#include "app/translation.h"
-#include "project/outputreader.h"
+#include "diagnostic.h"
+#include "translation.h"
+#include "outputreader.h"
 
 #include <QFile>
 #include <QTimer>
@@ -31,7 +31,7 @@ void Project::_readDataFile(bool final)
     if (!file.open(QIODevice::ReadOnly))
         return; // polled again once the next executable has started
     _readOutData(file, final);
-    if (m_status == 2)
+    if (m_status == RunStatus::Running)
         m_timer->start(PollIntervalMs);
     file.close();
 }
@@ -40,6 +40,12 @@ void Project::readOutput()
 {
     _readDataFile(false);
     _updateTime();
+}
+
+void Project::testRead()
+{
+    _readDataFile(true);
+    (void)exportOutData(QStringLiteral("test87.txt"));
 }
 
 int Project::timeColumn() const
@@ -114,8 +120,3 @@ bool Project::exportOutData(const QString& fileName)
     return true;
 }
 
-void Project::testRead()
-{
-    _readDataFile(true);
-    exportOutData(QStringLiteral("test87.txt"));
-}

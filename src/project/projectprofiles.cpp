@@ -1,56 +1,43 @@
 // The project's profiles: saved time steps of the computation file, the one
 // the next run applies, and their place in the project file.
 
-#include "project/project.h"
+#include "project.h"
 
-#include "app/diagnostic.h"
-#include "catalogue/options.h"
-#include "project/profile.h"
+#include "diagnostic.h"
+#include "options.h"
+#include "profile.h"
 
 #include <QDir>
 #include <QFile>
 
-namespace {
-
-const QString kProfilesPrefix = QStringLiteral("PROFILES_DATA");
-
-} // namespace
-
-int Project::saveProfile(const QString& name, int step)
+ProfileResult Project::saveProfile(const QString& name, int step)
 {
+    if (m_status == RunStatus::Running)
+        return ProfileResult::RunInProgress;
     const QString start = options()->profilestart();
     const QString stop = options()->profileend();
     if (start.isEmpty() || stop.isEmpty() || start == stop)
-        return 10;
+        return ProfileResult::MarkersNotSet;
     if (name.trimmed().isEmpty())
-        return 11;
+        return ProfileResult::EmptyName;
     const QString* text = pointerToExtra(QStringLiteral("COMPUT_DATA"));
     if (!text)
-        return 2;
-    auto* profile = new Profile;
-    const int result = profile->create(name, &m_outData, text, step, start, stop);
-    if (result != 0) {
-        delete profile;
+        return ProfileResult::NoComputationData;
+    auto profile = std::make_unique<Profile>();
+    const ProfileResult result = profile->create(name, &m_outData, text, step, start, stop);
+    if (result != ProfileResult::Created)
         return result;
-    }
-    m_profiles.append(profile);
+    m_profiles.append(std::move(profile));
     // Unsaved, or closing the window would lose the profile without a word.
     setUnsaved();
     emit profilesChanged();
-    return 0;
+    return result;
 }
 
 void Project::removeProfile(int index)
 {
-    if (index < 0 || index >= m_profiles.size())
+    if (!m_profiles.remove(index))
         return;
-    if (m_currentProfile == index)
-        m_currentProfile = -1;
-    else if (m_currentProfile > index)
-        --m_currentProfile;
-    delete m_profiles.takeAt(index);
-    if (m_currentProfile >= m_profiles.size())
-        m_currentProfile = -1;
     setUnsaved();
     emit profilesChanged();
 }
@@ -68,76 +55,37 @@ bool Project::renameProfile(int index, const QString& name)
     return true;
 }
 
-Profile* Project::profileAt(int index) const
-{
-    if (index < 0 || index >= m_profiles.size())
-        return nullptr;
-    return m_profiles.at(index);
-}
-
-QStringList Project::profileNames() const
-{
-    QStringList names;
-    for (const Profile* profile : m_profiles)
-        names.append(profile->name());
-    return names;
-}
-
 bool Project::setCurrentProfile(int index)
 {
-    if (m_profiles.isEmpty()) {
-        m_currentProfile = -1;
-        return false;
-    }
-    if (index < 0) {
-        m_currentProfile = -1;
-        return true;
-    }
-    if (index >= m_profiles.size())
-        return false;
-    m_currentProfile = index;
-    return true;
+    return m_profiles.setCurrent(index);
 }
 
 void Project::_appendProfileToFort3(int index)
 {
-    if (index < 0 || index >= m_profiles.size())
-        return;
-    const Profile* profile = m_profiles.at(index);
-    tDebug() << "Applying profile #" << index << ", " << profile->name();
     const QString name = m_compufile.trimmed().isEmpty() ? QStringLiteral("fort.3") : m_compufile;
-    QFile file(projectFile(name));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        tWarning() << "Project::_appendProfileToFort3(). Failed to open fort.3";
-        return;
-    }
-    // The block was read from the file as Latin-1; written back the same way.
-    file.write(profile->data().toLatin1() + '\n');
-    file.close();
+    // A failure is in the log; the run goes on without the profile, as the
+    // executable would start from its own initial state.
+    (void)m_profiles.appendTo(index, projectFile(name));
 }
 
 void Project::_storeProfiles()
 {
-    if (hasExtra(kProfilesPrefix))
-        removeExtra(kProfilesPrefix);
+    const QString prefix = ProfileList::ExtraPrefix;
     for (const QString& name : extraNames()) {
-        if (name.startsWith(kProfilesPrefix))
+        if (name.startsWith(prefix))
             removeExtra(name);
     }
-    for (int i = 0; i < m_profiles.size(); ++i)
-        addExtra(QStringLiteral("%1_%2").arg(kProfilesPrefix).arg(i), m_profiles.at(i)->encode());
+    for (const auto& [name, text] : m_profiles.encode())
+        addExtra(name, text);
 }
 
 void Project::_loadProfiles()
 {
-    bool appended = false;
+    int appended = 0;
     for (const QString& name : extraNames()) {
-        if (!name.startsWith(kProfilesPrefix))
-            continue;
-        const QList<Profile*> decoded = Profile::decode(getExtra(name)->text);
-        m_profiles.append(decoded);
-        appended = appended || !decoded.isEmpty();
+        if (name.startsWith(ProfileList::ExtraPrefix))
+            appended += m_profiles.decode(getExtra(name)->text);
     }
-    if (appended)
+    if (appended > 0)
         emit profilesChanged();
 }

@@ -1,4 +1,4 @@
-#include "results/colordelegate.h"
+#include "colordelegate.h"
 
 #include <QColorDialog>
 #include <QPainter>

@@ -1,6 +1,6 @@
-#include "results/colorwidget.h"
+#include "colorwidget.h"
 
-#include "results/colorwidgetprivate.h"
+#include "colorwidgetprivate.h"
 
 #include <QColorDialog>
 #include <QGridLayout>

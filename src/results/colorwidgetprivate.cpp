@@ -1,4 +1,4 @@
-#include "results/colorwidgetprivate.h"
+#include "colorwidgetprivate.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "results/combodelegate.h"
+#include "combodelegate.h"
 
 #include <QApplication>
 #include <QAbstractItemView>

@@ -2,14 +2,14 @@
 // them, the toolbar's actions and the export. Storage of the definitions and
 // of the column widths is in ctrlgraph2dsettings.cpp.
 
-#include "results/ctrlgraph2d.h"
+#include "ctrlgraph2d.h"
 
-#include "app/diagnostic.h"
-#include "project/project.h"
-#include "results/colordelegate.h"
-#include "results/combodelegate.h"
-#include "results/graph2d.h"
-#include "results/linedelegate.h"
+#include "diagnostic.h"
+#include "project.h"
+#include "colordelegate.h"
+#include "combodelegate.h"
+#include "graph2d.h"
+#include "linedelegate.h"
 
 #include <QAction>
 #include <QDir>

@@ -8,7 +8,7 @@
 // they travel with the project file. Column widths are a user preference in
 // settings.ini.
 
-#include "results/graphdefinition.h"
+#include "graphdefinition.h"
 
 #include <QList>
 #include <QPair>

@@ -2,9 +2,9 @@
 // project's settings, which travel in the project file, and the table's
 // column widths in settings.ini beside the program.
 
-#include "results/ctrlgraph2d.h"
+#include "ctrlgraph2d.h"
 
-#include "project/project.h"
+#include "project.h"
 
 #include <QAction>
 #include <QCoreApplication>

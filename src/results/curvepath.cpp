@@ -1,4 +1,4 @@
-#include "results/curvepath.h"
+#include "curvepath.h"
 
 #include <algorithm>
 #include <cmath>

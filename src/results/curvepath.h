@@ -7,8 +7,8 @@
 // frame is left out. A run of 200,000 time steps on an 800-pixel plot draws
 // a few thousand segments instead of 200,000.
 
-#include "results/plotaxis.h"
-#include "results/plotframe.h"
+#include "plotaxis.h"
+#include "plotframe.h"
 
 #include <QLine>
 #include <QList>

@@ -1,6 +1,6 @@
-#include "results/datatable.h"
+#include "datatable.h"
 
-#include "app/diagnostic.h"
+#include "diagnostic.h"
 
 DataTable::DataTable(QWidget* parent)
     : QTableView(parent)

@@ -5,7 +5,7 @@
 // point to vectors that others own and keep alive while the column exists;
 // the table shows them through its model without copying a value.
 
-#include "results/datatablemodel.h"
+#include "datatablemodel.h"
 
 #include <QList>
 #include <QString>

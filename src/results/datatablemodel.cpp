@@ -1,4 +1,4 @@
-#include "results/datatablemodel.h"
+#include "datatablemodel.h"
 
 DataTableModel::DataTableModel(QObject* parent)
     : QAbstractTableModel(parent)

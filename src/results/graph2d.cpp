@@ -1,9 +1,9 @@
 // The plot widget's state, its actions, context menu and range dialog. The
 // drawing is in graph2dpaint.cpp, the mouse and gestures in graph2dinput.cpp.
 
-#include "results/graph2d.h"
+#include "graph2d.h"
 
-#include "results/rangedialog.h"
+#include "rangedialog.h"
 
 #include <QAction>
 #include <QIcon>

@@ -8,9 +8,9 @@
 // and a range dialog. The curves' value vectors are read through pointers,
 // never copied.
 
-#include "results/plotaxis.h"
-#include "results/plotframe.h"
-#include "results/plotgraph.h"
+#include "plotaxis.h"
+#include "plotframe.h"
+#include "plotgraph.h"
 
 #include <QList>
 #include <QPoint>

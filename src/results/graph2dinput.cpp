@@ -4,7 +4,7 @@
 // state of the last paint (a drag from the copy taken when it started), so a
 // drag never accumulates rounding.
 
-#include "results/graph2d.h"
+#include "graph2d.h"
 
 #include <QGestureEvent>
 #include <QKeyEvent>

@@ -4,10 +4,10 @@
 // The plot is drawn in logical coordinates that run upwards from the bottom
 // edge; texts, the legend and the overlays are drawn in device pixels.
 
-#include "results/graph2d.h"
+#include "graph2d.h"
 
-#include "app/diagnostic.h"
-#include "results/curvepath.h"
+#include "diagnostic.h"
+#include "curvepath.h"
 
 #include <QFontMetrics>
 #include <QIcon>

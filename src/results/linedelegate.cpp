@@ -1,4 +1,4 @@
-#include "results/linedelegate.h"
+#include "linedelegate.h"
 
 #include <QPainter>
 #include <QPen>

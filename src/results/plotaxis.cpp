@@ -1,4 +1,4 @@
-#include "results/plotaxis.h"
+#include "plotaxis.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "results/rangedialog.h"
+#include "rangedialog.h"
 
-#include "app/translation.h"
+#include "translation.h"
 
 #include <QDoubleValidator>
 #include <QGridLayout>

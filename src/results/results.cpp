@@ -1,10 +1,10 @@
-#include "results/results.h"
+#include "results.h"
 
-#include "app/diagnostic.h"
-#include "project/profile.h"
-#include "project/project.h"
-#include "results/datatable.h"
-#include "results/timetoolbar.h"
+#include "diagnostic.h"
+#include "profile.h"
+#include "project.h"
+#include "datatable.h"
+#include "timetoolbar.h"
 
 #include <QVBoxLayout>
 

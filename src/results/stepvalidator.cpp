@@ -1,4 +1,4 @@
-#include "results/stepvalidator.h"
+#include "stepvalidator.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
 // The time toolbar: its two views and the choice of a time step. The profile
 // operations are in timetoolbarprofiles.cpp.
 
-#include "results/timetoolbar.h"
+#include "timetoolbar.h"
 
-#include "app/diagnostic.h"
-#include "project/project.h"
-#include "results/stepvalidator.h"
+#include "diagnostic.h"
+#include "project.h"
+#include "stepvalidator.h"
 
 #include <QAction>
 #include <QHBoxLayout>

@@ -1,11 +1,11 @@
 // The time toolbar's profiles: the menu of saved profiles, showing one, and
 // saving, renaming and deleting them through the project.
 
-#include "results/timetoolbar.h"
+#include "timetoolbar.h"
 
-#include "app/diagnostic.h"
-#include "project/profile.h"
-#include "project/project.h"
+#include "diagnostic.h"
+#include "profile.h"
+#include "project.h"
 
 #include <QAction>
 #include <QInputDialog>
@@ -27,8 +27,8 @@ void TimeToolBar::addProfile()
                                                QLineEdit::Normal, tr("new profile"), &ok);
     if (!ok || name.trimmed().isEmpty())
         return;
-    const int result = m_project->saveProfile(name, step);
-    tDebug() << "SaveProfile with" << step << "returned" << result;
+    const ProfileResult result = m_project->saveProfile(name, step);
+    tDebug() << "SaveProfile with" << step << "returned" << int(result);
 }
 
 void TimeToolBar::actionProfile()

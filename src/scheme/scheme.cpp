@@ -1,7 +1,7 @@
-#include "scheme/scheme.h"
+#include "scheme.h"
 
-#include "app/diagnostic.h"
-#include "catalogue/options.h"
+#include "diagnostic.h"
+#include "options.h"
 
 #include <QTextStream>
 
@@ -243,6 +243,15 @@ bool Scheme::takeNode(SchemeNode* node)
     list.removeAt(position);
     emit nodeRemoved();
     setUnsaved();
+    return true;
+}
+
+bool Scheme::removeNode(SchemeNode* node)
+{
+    if (!node || !takeNode(node))
+        return false;
+    deleteTree(node->children);
+    delete node;
     return true;
 }
 

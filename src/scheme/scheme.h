@@ -7,8 +7,8 @@
 // Schemes live in the schemes database; a project is a scheme with the
 // additions of a run.
 
-#include "scheme/extradata.h"
-#include "scheme/schemenode.h"
+#include "extradata.h"
+#include "schemenode.h"
 
 #include <QList>
 #include <QObject>
@@ -63,6 +63,8 @@ public:
     QString optionValue(const QString& name) const;
     void insertNode(SchemeNode* node, SchemeNode* parent, SchemeNode* sibling, bool after);
     bool takeNode(SchemeNode* node);
+    // Takes the node out of the tree and deletes it with its subtree.
+    bool removeNode(SchemeNode* node);
     void dump(QTextStream& out) const;
     // Every node in pre-order: a node, then its children, then its next sibling.
     QList<SchemeNode*> allNodes() const;

@@ -4,10 +4,10 @@
 // a checksum, so damaged records are skipped one by one; a truncated or
 // damaged file never makes the reader loop over bogus counts.
 
-#include "scheme/scheme.h"
+#include "scheme.h"
 
-#include "app/diagnostic.h"
-#include "catalogue/options.h"
+#include "diagnostic.h"
+#include "options.h"
 
 #include <QDataStream>
 #include <QFile>

@@ -3,11 +3,11 @@
 // unique within a parent, each catalogue option used once, species unique and
 // sorted with one boundary-condition option each.
 
-#include "scheme/scheme.h"
+#include "scheme.h"
 
-#include "app/diagnostic.h"
-#include "app/translation.h"
-#include "catalogue/options.h"
+#include "diagnostic.h"
+#include "translation.h"
+#include "options.h"
 
 #include <algorithm>
 

@@ -4,21 +4,21 @@
 // saved window state, a run with its progress in the title, profiles,
 // export and the About dialog.
 
-#include "app/mainwindow.h"
-#include "app/modalanswers.h"
-#include "app/selector.h"
-#include "app/messagecapture.h"
-#include "app/startup.h"
-#include "app/translation.h"
-#include "pages/listdelegateeditor.h"
-#include "pages/schemeextras.h"
-#include "pages/settings.h"
-#include "pages/simulator.h"
-#include "pages/starter.h"
-#include "project/project.h"
-#include "results/ctrlgraph2d.h"
-#include "results/graph2d.h"
-#include "results/results.h"
+#include "mainwindow.h"
+#include "modalanswers.h"
+#include "selector.h"
+#include "messagecapture.h"
+#include "startup.h"
+#include "translation.h"
+#include "listdelegateeditor.h"
+#include "schemeextras.h"
+#include "settings.h"
+#include "simulator.h"
+#include "starter.h"
+#include "project.h"
+#include "ctrlgraph2d.h"
+#include "graph2d.h"
+#include "results.h"
 
 #include <QtTest>
 
@@ -538,7 +538,7 @@ void TestMainWindow::runWithProfile()
     QVERIFY(finished.wait(15000));
     QTRY_COMPARE(answers.seen().size(), 1);
 
-    QCOMPARE(project->saveProfile(QStringLiteral("Hot"), 1), 0);
+    QCOMPARE(project->saveProfile(QStringLiteral("Hot"), 1), ProfileResult::Created);
     QList<QAction*> entries = window->profilesMenu()->actions();
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries.first()->text(), QStringLiteral("Hot"));

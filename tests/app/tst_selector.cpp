@@ -2,8 +2,8 @@
 // the current page, the warning for a page added twice, and how entries and
 // separators are drawn.
 
-#include "app/selector.h"
-#include "app/selectordelegate.h"
+#include "selector.h"
+#include "selectordelegate.h"
 #include "messagecapture.h"
 
 #include <QtTest>

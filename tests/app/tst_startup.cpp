@@ -4,8 +4,8 @@
 // in the child a timer answers the message box or closes the main window and
 // notes what it saw, which the child prints as JSON when start-up returns.
 
-#include "app/mainwindow.h"
-#include "app/startup.h"
+#include "mainwindow.h"
+#include "startup.h"
 #include "logfile.h"
 
 #include <QtTest>

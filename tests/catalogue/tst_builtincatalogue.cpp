@@ -3,9 +3,9 @@
 // conditions the loader appends, the element symbols in both orders, the
 // files, the executors and the run settings.
 
-#include "app/translation.h"
+#include "translation.h"
 #include "builtinoptions.h"
-#include "catalogue/options.h"
+#include "options.h"
 #include "messagecapture.h"
 
 #include <QtTest>

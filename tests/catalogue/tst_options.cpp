@@ -1,8 +1,8 @@
 // The catalogue's lookups and species rules, over the built-in catalogue
 // and over small documents where a case needs one.
 
-#include "app/translation.h"
-#include "catalogue/options.h"
+#include "translation.h"
+#include "options.h"
 #include "messagecapture.h"
 
 #include <QtTest>

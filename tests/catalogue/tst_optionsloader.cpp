@@ -3,8 +3,8 @@
 // of the element's start tag), the defaults of fresh options and
 // conditions, the values the loader adds, and what a second load keeps.
 
-#include "app/translation.h"
-#include "catalogue/options.h"
+#include "translation.h"
+#include "options.h"
 #include "messagecapture.h"
 
 #include <QtTest>

@@ -6,10 +6,10 @@
 // option on, one off, a disabled node, conditions and the boundary
 // conditions of three species. A catalogue that does not load ends the run.
 
-#include "app/translation.h"
-#include "catalogue/options.h"
-#include "project/project.h"
-#include "scheme/scheme.h"
+#include "translation.h"
+#include "options.h"
+#include "project.h"
+#include "scheme.h"
 
 #include <QCoreApplication>
 #include <QSettings>

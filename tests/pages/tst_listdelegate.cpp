@@ -1,8 +1,8 @@
 // The start page's gradient bars: the colours of each look, the editor's
 // hover and key handling, and the delegate's size, data and painting.
 
-#include "pages/listdelegate.h"
-#include "pages/listdelegateeditor.h"
+#include "listdelegate.h"
+#include "listdelegateeditor.h"
 
 #include <QtTest>
 

@@ -4,9 +4,9 @@
 
 #include "optionpagefixture.h"
 
-#include "pages/fstringeditor.h"
-#include "pages/optionselector.h"
-#include "pages/optiontree.h"
+#include "fstringeditor.h"
+#include "optionselector.h"
+#include "optiontree.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

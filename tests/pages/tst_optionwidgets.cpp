@@ -4,11 +4,11 @@
 
 #include "optionpagefixture.h"
 
-#include "pages/optbutton.h"
-#include "pages/optioncombo.h"
-#include "pages/optionfield.h"
-#include "pages/optiontree.h"
-#include "pages/optviewer.h"
+#include "optbutton.h"
+#include "optioncombo.h"
+#include "optionfield.h"
+#include "optiontree.h"
+#include "optviewer.h"
 
 #include <QImage>
 #include <QLabel>

@@ -4,8 +4,8 @@
 
 #include "optionpagefixture.h"
 
-#include "pages/optionfiles.h"
-#include "pages/schemeextras.h"
+#include "optionfiles.h"
+#include "schemeextras.h"
 
 #include <QPlainTextEdit>
 #include <QSignalSpy>

@@ -6,17 +6,17 @@
 
 #include "optionpagefixture.h"
 
-#include "../scheme/messagecapture.h"
-#include "pages/fstringeditor.h"
-#include "pages/optionactions.h"
-#include "pages/optioncombo.h"
-#include "pages/optionfield.h"
-#include "pages/optionfiles.h"
-#include "pages/optionselector.h"
-#include "pages/optiontree.h"
-#include "pages/optviewer.h"
-#include "pages/schemeextras.h"
-#include "pages/settings.h"
+#include "messagecapture.h"
+#include "fstringeditor.h"
+#include "optionactions.h"
+#include "optioncombo.h"
+#include "optionfield.h"
+#include "optionfiles.h"
+#include "optionselector.h"
+#include "optiontree.h"
+#include "optviewer.h"
+#include "schemeextras.h"
+#include "settings.h"
 
 #include <QAction>
 #include <QImage>

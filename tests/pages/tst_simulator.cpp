@@ -2,8 +2,8 @@
 // buttons by run status, the consoles, progress and time, the result boxes,
 // the profile selector and the stop button.
 
-#include "app/modalanswers.h"
-#include "pages/simulator.h"
+#include "modalanswers.h"
+#include "simulator.h"
 #include "projectfixture.h"
 
 #include <QtTest>
@@ -143,7 +143,7 @@ void TestSimulator::successfulRun()
     answers.add(ModalAnswers::press(QMessageBox::Ok));
 
     QTest::mouseClick(page.startButton(), Qt::LeftButton);
-    QTRY_COMPARE(project.status(), 2);
+    QTRY_COMPARE(project.status(), RunStatus::Running);
     QVERIFY(!page.startButton()->isEnabled());
     QVERIFY(page.stopButton()->isEnabled());
     QVERIFY(page.refreshTimer()->isActive());
@@ -172,7 +172,7 @@ void TestSimulator::successfulRun()
     QCOMPARE(page.consoles().at(1)->toPlainText(), project.runs().at(1).log);
     QVERIFY(page.consoles().at(1)->toPlainText().contains(kSuccess));
     QCOMPARE(page.tabs()->currentIndex(), 1);
-    QCOMPARE(project.status(), 1);
+    QCOMPARE(project.status(), RunStatus::ResultsAvailable);
     QVERIFY(page.startButton()->isEnabled());
     QVERIFY(!page.stopButton()->isEnabled());
     QVERIFY(!page.refreshTimer()->isActive());
@@ -231,7 +231,7 @@ void TestSimulator::runWithoutEndTime()
     ModalAnswers answers;
     answers.add(ModalAnswers::press(QMessageBox::Ok));
     QTest::mouseClick(page.startButton(), Qt::LeftButton);
-    QTRY_COMPARE(project.status(), 2);
+    QTRY_COMPARE(project.status(), RunStatus::Running);
     QTRY_VERIFY(page.progressBar()->maximum() == 0);
     QCOMPARE(page.progressBar()->minimum(), 0);
     QVERIFY(finished.wait(10000));
@@ -257,7 +257,7 @@ void TestSimulator::stopEndsARun()
     QTRY_VERIFY(page.consoles().at(0)->toPlainText().contains(QStringLiteral("waiting")));
     QTest::mouseClick(page.stopButton(), Qt::LeftButton);
     QVERIFY(finished.count() == 1 || finished.wait(10000));
-    QCOMPARE(project.status(), 1);
+    QCOMPARE(project.status(), RunStatus::ResultsAvailable);
     QVERIFY(page.startButton()->isEnabled());
     QVERIFY(!page.stopButton()->isEnabled());
     // The second executable never ran.
@@ -280,7 +280,7 @@ void TestSimulator::profileSelector()
                               + ProjectFixture::line({QStringLiteral("0.0"), QStringLiteral("1000.0")})
                               + ProjectFixture::line({QStringLiteral("1.0E-04"), QStringLiteral("1100.0")});
     fixture.setResults(output, QStringLiteral(">DATA\n TIME (S)  0.0\n A\n<\n>DATA\n TIME (S)  1.0E-04\n B\n<\n"));
-    QCOMPARE(project.saveProfile(QStringLiteral("hot"), 1), 0);
+    QCOMPARE(project.saveProfile(QStringLiteral("hot"), 1), ProfileResult::Created);
     QVERIFY(selector->isEnabled());
     QCOMPARE(selector->count(), 2);
     QCOMPARE(selector->itemText(1), QStringLiteral("hot"));
@@ -291,7 +291,7 @@ void TestSimulator::profileSelector()
 
     selector->setCurrentIndex(1);
     QCOMPARE(project.currentProfile(), 0);
-    QCOMPARE(project.saveProfile(QStringLiteral("cold"), 0), 0);
+    QCOMPARE(project.saveProfile(QStringLiteral("cold"), 0), ProfileResult::Created);
     QCOMPARE(selector->count(), 3);
     QCOMPARE(selector->currentIndex(), 1);
     QCOMPARE(project.currentProfile(), 0);

@@ -2,14 +2,14 @@
 // database, opening, saving and saving under a new name, the advanced mode,
 // and the question before unsaved work is replaced.
 
-#include "app/modalanswers.h"
-#include "app/messagecapture.h"
-#include "app/translation.h"
-#include "catalogue/options.h"
-#include "pages/listdelegate.h"
-#include "pages/listdelegateeditor.h"
-#include "pages/starter.h"
-#include "project/project.h"
+#include "modalanswers.h"
+#include "messagecapture.h"
+#include "translation.h"
+#include "options.h"
+#include "listdelegate.h"
+#include "listdelegateeditor.h"
+#include "starter.h"
+#include "project.h"
 
 #include <QtTest>
 

@@ -6,9 +6,9 @@
 // with a blank in its name and folder), a project directory, and helpers to
 // tell the executables what to do and to build a small scheme.
 
-#include "app/translation.h"
-#include "catalogue/options.h"
-#include "project/project.h"
+#include "translation.h"
+#include "options.h"
+#include "project.h"
 
 #include <QBuffer>
 #include <QDir>

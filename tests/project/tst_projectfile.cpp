@@ -4,9 +4,9 @@
 // the whole catalogue, the project directory and clear().
 
 #include "projectfixture.h"
-#include "pure/capturedmessages.h"
+#include "messagecapture.h"
 
-#include "project/profile.h"
+#include "profile.h"
 
 #include <QDataStream>
 #include <QDateTime>
@@ -76,9 +76,9 @@ void TestProjectFile::roundTrip()
     fixture.buildScheme();
     Project& project = fixture.project();
     fixture.setResults(output(), kComputation);
-    project.setStatus(1);
-    QCOMPARE(project.saveProfile(QStringLiteral("first"), 1), 0);
-    QCOMPARE(project.saveProfile(QStringLiteral("second"), 2), 0);
+    project.setStatus(RunStatus::ResultsAvailable);
+    QCOMPARE(project.saveProfile(QStringLiteral("first"), 1), ProfileResult::Created);
+    QCOMPARE(project.saveProfile(QStringLiteral("second"), 2), ProfileResult::Created);
     QVERIFY(project.setSetting(QStringLiteral("CtrlGraph/count"), 2));
     QVERIFY(project.setSetting(QStringLiteral("CtrlGraph/name0"), QStringLiteral("Temperature")));
     QVERIFY(project.setSetting(QStringLiteral("CtrlGraph/scaleX0"), 1.5f));
@@ -97,7 +97,7 @@ void TestProjectFile::roundTrip()
     Project loaded(&fixture.catalogue());
     QSignalSpy data(&loaded, &Project::dataUpdated);
     QSignalSpy profiles(&loaded, &Project::profilesChanged);
-    CapturedMessages messages;
+    MessageCapture messages;
     QVERIFY(loaded.load(file));
     QVERIFY(messages.texts(QtDebugMsg).contains(QStringLiteral("Project has been loaded. ")));
     QVERIFY(messages.texts(QtDebugMsg).contains(QStringLiteral("deleting scheme 0 , name: \"Test project\" ")));
@@ -106,7 +106,7 @@ void TestProjectFile::roundTrip()
     QCOMPARE(loaded.fileName(), file);
     QVERIFY(loaded.isSaved());
     QCOMPARE(loaded.name(), QStringLiteral("Test project"));
-    QCOMPARE(loaded.status(), 1);
+    QCOMPARE(loaded.status(), RunStatus::ResultsAvailable);
 
     QCOMPARE(loaded.fieldCount(), 4);
     QCOMPARE(loaded.field(1)->name, QStringLiteral("T(") + QChar(0xB0) + QStringLiteral("C)"));
@@ -140,7 +140,7 @@ void TestProjectFile::profileExtras()
     Project& project = fixture.project();
     fixture.setResults(output(), kComputation);
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(project.saveProfile(QStringLiteral("p%1").arg(i), i), 0);
+        QCOMPARE(project.saveProfile(QStringLiteral("p%1").arg(i), i), ProfileResult::Created);
     const QString file = QDir(fixture.root()).filePath(QStringLiteral("profiles.tarvel"));
     auto profileExtras = [&file, &fixture] {
         Owned stored{Scheme::loadAll(file, &fixture.catalogue())};
@@ -170,7 +170,7 @@ void TestProjectFile::saveRules()
     fixture.buildScheme();
     Project& project = fixture.project();
     {
-        CapturedMessages messages;
+        MessageCapture messages;
         QVERIFY(!project.save());
         QCOMPARE(messages.texts(QtCriticalMsg),
                  QStringList{"Project::save(). Project \"Test project\" : File Name is not specified "});
@@ -199,7 +199,7 @@ void TestProjectFile::saveRules()
     QVERIFY(changed.count() >= 1);
 
     // A file that cannot be created.
-    CapturedMessages messages;
+    MessageCapture messages;
     const QString bad = QDir(fixture.root()).filePath(QStringLiteral("no folder/x.tarvel"));
     project.setUnsaved();
     QVERIFY(!project.save(bad));
@@ -214,11 +214,11 @@ void TestProjectFile::loadFailures()
     fixture.buildScheme();
     Project& project = fixture.project();
     {
-        CapturedMessages messages;
+        MessageCapture messages;
         QVERIFY(!project.load(QStringLiteral("  ")));
         QCOMPARE(messages.texts(QtCriticalMsg), QStringList{"Project::load(). Data file is not specified. "});
     }
-    CapturedMessages messages;
+    MessageCapture messages;
     QVERIFY(!project.load(QDir(fixture.root()).filePath(QStringLiteral("missing.tarvel"))));
     QCOMPARE(project.name(), QStringLiteral("Test project"));
     QVERIFY(project.nodeCount() > 0);
@@ -231,9 +231,9 @@ void TestProjectFile::loadWithoutOutput()
     const QString file = QDir(fixture.root()).filePath(QStringLiteral("empty.tarvel"));
     QVERIFY(fixture.project().save(file));
     Project loaded(&fixture.catalogue());
-    loaded.setStatus(1);
+    loaded.setStatus(RunStatus::ResultsAvailable);
     QVERIFY(loaded.load(file));
-    QCOMPARE(loaded.status(), 0);
+    QCOMPARE(loaded.status(), RunStatus::NoResults);
     QCOMPARE(loaded.fieldCount(), 0);
     QCOMPARE(loaded.currentTime(), 0.0f);
 
@@ -244,7 +244,7 @@ void TestProjectFile::loadWithoutOutput()
     Project noTime(&fixture.catalogue());
     QSignalSpy outData(&noTime, &Project::outDataUpdated);
     QVERIFY(noTime.load(file));
-    QCOMPARE(noTime.status(), 1);
+    QCOMPARE(noTime.status(), RunStatus::ResultsAvailable);
     QCOMPARE(noTime.fieldCount(), 3); // the line feed makes an unnamed third column
     QCOMPARE(noTime.timeStepCount(), 1);
     QVERIFY(outData.count() >= 2); // the clear, then the data read
@@ -257,7 +257,7 @@ void TestProjectFile::settingsStore()
     Project& project = fixture.project();
     QVERIFY(!project.hasExtra(QStringLiteral("SETTINGS")));
     {
-        CapturedMessages messages;
+        MessageCapture messages;
         QVERIFY(!project.setting(QStringLiteral("a")).isValid());
         QCOMPARE(messages.texts(QtWarningMsg),
                  QStringList{"Scheme::getExtra(). Extra Data with the name \"SETTINGS\" doesn't exist. "});
@@ -283,7 +283,7 @@ void TestProjectFile::settingsStore()
     const QList<QVariant> refused{QVariant(QStringList{"a"}), QVariant(QDateTime::currentDateTime()), QVariant(),
                                   QVariant(qint64(5))};
     for (const QVariant& value : refused) {
-        CapturedMessages messages;
+        MessageCapture messages;
         QVERIFY(!project.setSetting(QStringLiteral("Bad"), value));
         QCOMPARE(messages.texts(QtWarningMsg).size(), 1);
         QVERIFY(messages.texts(QtWarningMsg).first().startsWith(
@@ -322,7 +322,7 @@ void TestProjectFile::damagedSettings()
               out << QStringLiteral("list") << quint32(11) << qint8(0) << quint32(0xFFFFFFFF);
           }) + streamed([](QDataStream& out) { out << QStringLiteral("after") << quint32(2) << qint8(0) << qint32(9); }));
     {
-        CapturedMessages messages;
+        MessageCapture messages;
         const auto pairs = project.settings();
         QCOMPARE(pairs.size(), 1);
         QCOMPARE(pairs.at(0).first, QStringLiteral("first"));
@@ -344,7 +344,7 @@ void TestProjectFile::damagedSettings()
     store(good + streamed([](QDataStream& out) { out << QStringLiteral("void") << quint32(0) << qint8(1) << QString(); })
           + second);
     {
-        CapturedMessages messages;
+        MessageCapture messages;
         const auto pairs = project.settings();
         QCOMPARE(pairs.size(), 2);
         QCOMPARE(pairs.at(1).first, QStringLiteral("second"));
@@ -368,28 +368,28 @@ void TestProjectFile::profileCodes()
         noStart.profilestart.clear();
         ProjectFixture fixture(ProjectFixture::twoExecutors(), noStart);
         fixture.setResults(output(), kComputation);
-        QCOMPARE(fixture.project().saveProfile(QStringLiteral("p"), 0), 10);
+        QCOMPARE(fixture.project().saveProfile(QStringLiteral("p"), 0), ProfileResult::MarkersNotSet);
     }
     {
         CatalogueSettings equal;
         equal.profilestart = QStringLiteral("<");
         ProjectFixture fixture(ProjectFixture::twoExecutors(), equal);
         fixture.setResults(output(), kComputation);
-        QCOMPARE(fixture.project().saveProfile(QStringLiteral("p"), 0), 10);
+        QCOMPARE(fixture.project().saveProfile(QStringLiteral("p"), 0), ProfileResult::MarkersNotSet);
     }
     ProjectFixture fixture;
     Project& project = fixture.project();
-    QCOMPARE(project.saveProfile(QStringLiteral("  "), 0), 11);
-    QCOMPARE(project.saveProfile(QStringLiteral("p"), 0), 2); // no computation data yet
+    QCOMPARE(project.saveProfile(QStringLiteral("  "), 0), ProfileResult::EmptyName);
+    QCOMPARE(project.saveProfile(QStringLiteral("p"), 0), ProfileResult::NoComputationData); // no computation data yet
     project.addExtra(QStringLiteral("COMPUT_DATA"), kComputation);
-    QCOMPARE(project.saveProfile(QStringLiteral("p"), 0), 1); // no output data yet
+    QCOMPARE(project.saveProfile(QStringLiteral("p"), 0), ProfileResult::NoData); // no output data yet
     fixture.setResults(output());
-    QCOMPARE(project.saveProfile(QStringLiteral("p"), 3), 3); // three time steps
+    QCOMPARE(project.saveProfile(QStringLiteral("p"), 3), ProfileResult::StepNotFound); // three time steps
     QCOMPARE(project.profiles().size(), 0);
 
     fixture.saveSomewhere();
     QSignalSpy changed(&project, &Project::profilesChanged);
-    QCOMPARE(project.saveProfile(QStringLiteral(" hot "), 2), 0);
+    QCOMPARE(project.saveProfile(QStringLiteral(" hot "), 2), ProfileResult::Created);
     QCOMPARE(changed.count(), 1);
     QVERIFY(!project.isSaved());
     const Profile* profile = project.profileAt(0);
@@ -400,7 +400,7 @@ void TestProjectFile::profileCodes()
 
     // More time steps than blocks: not found.
     project.setExtraData(QStringLiteral("COMPUT_DATA"), QStringLiteral(">DATA 0\n<\n"));
-    QCOMPARE(project.saveProfile(QStringLiteral("p"), 2), 3);
+    QCOMPARE(project.saveProfile(QStringLiteral("p"), 2), ProfileResult::StepNotFound);
     QCOMPARE(project.profiles().size(), 1);
 }
 
@@ -412,7 +412,7 @@ void TestProjectFile::profileOperations()
     QCOMPARE(project.currentProfile(), -1);
     fixture.setResults(output(), kComputation);
     for (int i = 0; i < 3; ++i)
-        QCOMPARE(project.saveProfile(QStringLiteral("p%1").arg(i), i), 0);
+        QCOMPARE(project.saveProfile(QStringLiteral("p%1").arg(i), i), ProfileResult::Created);
     QCOMPARE(project.profileNames(), (QStringList{"p0", "p1", "p2"}));
     QVERIFY(!project.profileAt(3));
     QVERIFY(!project.profileAt(-1));
@@ -452,8 +452,8 @@ void TestProjectFile::damagedProfiles()
     fixture.buildScheme();
     Project& project = fixture.project();
     fixture.setResults(output(), kComputation);
-    QCOMPARE(project.saveProfile(QStringLiteral("kept"), 0), 0);
-    QCOMPARE(project.saveProfile(QStringLiteral("cut"), 1), 0);
+    QCOMPARE(project.saveProfile(QStringLiteral("kept"), 0), ProfileResult::Created);
+    QCOMPARE(project.saveProfile(QStringLiteral("cut"), 1), ProfileResult::Created);
     const QByteArray first = QByteArray::fromBase64(project.profileAt(0)->encode().toLatin1());
     const QByteArray second = QByteArray::fromBase64(project.profileAt(1)->encode().toLatin1());
     const QString file = QDir(fixture.root()).filePath(QStringLiteral("damaged.tarvel"));
@@ -529,7 +529,7 @@ void TestProjectFile::projectPath()
     ProjectFixture fixture;
     Project& project = fixture.project();
     const QString deep = QDir(fixture.root()).filePath(QStringLiteral("a/b/c"));
-    CapturedMessages messages;
+    MessageCapture messages;
     QVERIFY(project.setPath(deep));
     QCOMPARE(project.path(), deep);
     QVERIFY(QDir(deep).exists());
@@ -548,9 +548,9 @@ void TestProjectFile::clear()
     fixture.buildScheme();
     Project& project = fixture.project();
     fixture.setResults(output(), kComputation);
-    QCOMPARE(project.saveProfile(QStringLiteral("p"), 0), 0);
+    QCOMPARE(project.saveProfile(QStringLiteral("p"), 0), ProfileResult::Created);
     QVERIFY(project.setCurrentProfile(0));
-    project.setStatus(1);
+    project.setStatus(RunStatus::ResultsAvailable);
     QVERIFY(project.save(QDir(fixture.root()).filePath(QStringLiteral("c.tarvel"))));
 
     QSignalSpy outData(&project, &Project::outDataUpdated);
@@ -562,7 +562,7 @@ void TestProjectFile::clear()
     QCOMPARE(status.count(), 1);
     QCOMPARE(data.count(), 1);
     QCOMPARE(profiles.count(), 1);
-    QCOMPARE(project.status(), 0);
+    QCOMPARE(project.status(), RunStatus::NoResults);
     QCOMPARE(project.fieldCount(), 0);
     QVERIFY(project.profiles().isEmpty());
     QCOMPARE(project.currentProfile(), -1);

@@ -3,9 +3,9 @@
 // the writing of files into the project directory.
 
 #include "projectfixture.h"
-#include "pure/capturedmessages.h"
+#include "messagecapture.h"
 
-#include "project/inputgenerator.h"
+#include "inputgenerator.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -112,7 +112,7 @@ void TestProjectInput::block()
 
 void TestProjectInput::removeBlock()
 {
-    CapturedMessages messages;
+    MessageCapture messages;
     QString text = QStringLiteral("anything");
     QCOMPARE(InputGenerator::removeBlock(text, QString(), QStringLiteral("END")), -1);
     QCOMPARE(messages.texts(QtWarningMsg),
@@ -299,7 +299,7 @@ void TestProjectInput::withoutBoundaryCondition()
     fixture.option(group, QStringLiteral("MOLE"), QStringLiteral("on"));
     project.addSpecies(QStringLiteral("H2"));
 
-    CapturedMessages messages;
+    MessageCapture messages;
     project.generateFiles();
     QCOMPARE(messages.texts(QtWarningMsg),
              QStringList{quoted(QStringLiteral("No species in the boundary conditions. Must have at least one"))});
@@ -351,7 +351,7 @@ void TestProjectInput::writeFile()
     const QString outside = QDir(fixture.root()).filePath(QStringLiteral("outside.txt"));
     const QStringList refused{outside, QStringLiteral("../outside.txt"), QStringLiteral("a/../../outside.txt")};
     for (const QString& name : refused) {
-        CapturedMessages messages;
+        MessageCapture messages;
         QVERIFY2(!project._writeFile(name, QStringLiteral("evil")), qPrintable(name));
         QCOMPARE(messages.texts(QtWarningMsg),
                  QStringList{quoted(QStringLiteral("Failed to open the file \"%1\".")
@@ -359,7 +359,7 @@ void TestProjectInput::writeFile()
         QVERIFY(!QFile::exists(outside));
     }
 
-    CapturedMessages messages;
+    MessageCapture messages;
     QVERIFY(!project._writeFile(QStringLiteral("no such folder/fort.2"), QStringLiteral("z")));
     QCOMPARE(messages.texts(QtWarningMsg),
              QStringList{quoted(QStringLiteral("Failed to open the file \"%1\".")

@@ -2,7 +2,7 @@
 // reading stopped, the time column, progress, and the export as a table.
 
 #include "projectfixture.h"
-#include "pure/capturedmessages.h"
+#include "messagecapture.h"
 
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -32,7 +32,7 @@ void TestProjectOutput::exportTable()
                        + ProjectFixture::line({"0.000123456", "1.5e6", "-2"})
                        + ProjectFixture::line({"1.0E-03", "300", "0"}));
     QCOMPARE(project.fieldCount(), 4);
-    CapturedMessages messages;
+    MessageCapture messages;
     QVERIFY(project.exportOutData(QStringLiteral("export.tsv")));
     QCOMPARE(ProjectFixture::readFile(fixture.inProject(QStringLiteral("export.tsv"))),
              QByteArray("t(s)\tT(K)\tOH\t\t\n"
@@ -82,13 +82,13 @@ void TestProjectOutput::exportFailures()
     ProjectFixture fixture;
     Project& project = fixture.project();
     {
-        CapturedMessages messages;
+        MessageCapture messages;
         QVERIFY(!project.exportOutData(QStringLiteral("export.tsv")));
         QCOMPARE(messages.texts(QtWarningMsg), QStringList{"Project::exportOutData(). File name is not specified. "});
         QVERIFY(!QFile::exists(fixture.inProject(QStringLiteral("export.tsv"))));
     }
     fixture.setResults(ProjectFixture::line({"t(s)"}) + ProjectFixture::line({"1"}));
-    CapturedMessages messages;
+    MessageCapture messages;
     QVERIFY(!project.exportOutData(QStringLiteral("no folder/export.tsv")));
     QCOMPARE(messages.texts(QtWarningMsg),
              QStringList{QStringLiteral("Project::exportOutData(). \"Failed to open the file \"%1\".\" ")

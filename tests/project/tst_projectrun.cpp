@@ -3,9 +3,9 @@
 // between the executables, and the live reading of the growing data file.
 
 #include "projectfixture.h"
-#include "pure/capturedmessages.h"
+#include "messagecapture.h"
 
-#include "project/profile.h"
+#include "profile.h"
 
 #include <QBuffer>
 #include <QSignalSpy>
@@ -35,7 +35,7 @@ public:
     explicit Recorder(Project& project)
     {
         QObject::connect(&project, &Project::statusChanged, &m_context, [this, &project] {
-            events << QStringLiteral("statusChanged %1").arg(project.status());
+            events << QStringLiteral("statusChanged %1").arg(int(project.status()));
             // What the listeners of the status find in the project.
             outputAtStatus.append(project.hasExtra(QStringLiteral("OUTPUT_DATA"))
                                       ? project.getExtra(QStringLiteral("OUTPUT_DATA"))->text
@@ -98,7 +98,7 @@ void TestProjectRun::missingExecutorLeftOut()
 {
     QList<FakeExecutor> executors = ProjectFixture::twoExecutors();
     executors[0].present = false;
-    CapturedMessages messages;
+    MessageCapture messages;
     ProjectFixture fixture(executors);
     const QString path = QDir(fixture.binDir()).filePath(kInp);
     QVERIFY(messages.texts(QtWarningMsg)
@@ -118,7 +118,7 @@ void TestProjectRun::readiness()
 {
     {
         ProjectFixture none(QList<FakeExecutor>{});
-        CapturedMessages messages;
+        MessageCapture messages;
         QVERIFY(!none.project().checkReady(false));
         QCOMPARE(messages.texts(QtWarningMsg),
                  QStringList{quoted(QStringLiteral("Project Execution File hasn't been yet specified"))});
@@ -128,7 +128,7 @@ void TestProjectRun::readiness()
     QVERIFY(fixture.project().checkReady(false));
     {
         Project pathless(&fixture.catalogue());
-        CapturedMessages messages;
+        MessageCapture messages;
         QVERIFY(!pathless.checkReady(false));
         QCOMPARE(messages.texts(QtWarningMsg),
                  QStringList{quoted(QStringLiteral("Project Working Folder hasn't been yet specified"))});
@@ -137,7 +137,7 @@ void TestProjectRun::readiness()
     {
         const QString run = QDir(fixture.binDir()).filePath(kRun);
         QVERIFY(QFile::rename(run, run + QStringLiteral(".away")));
-        CapturedMessages messages;
+        MessageCapture messages;
         QVERIFY(!project.checkReady(false));
         QCOMPARE(messages.texts(QtWarningMsg),
                  QStringList{quoted(QStringLiteral("Project Execution File \"%1\" doesn't exist or wrong").arg(run))});
@@ -147,7 +147,7 @@ void TestProjectRun::readiness()
         const QString gone = QDir(fixture.root()).filePath(QStringLiteral("gone"));
         QVERIFY(project.setPath(gone));
         QVERIFY(QDir(gone).removeRecursively());
-        CapturedMessages messages;
+        MessageCapture messages;
         QVERIFY(!project.checkReady(false));
         QCOMPARE(messages.texts(QtWarningMsg),
                  QStringList{quoted(QStringLiteral("Project Working Folder \"%1\" doesn't exist").arg(gone))});
@@ -156,33 +156,33 @@ void TestProjectRun::readiness()
     {
         const QString text = *project.pointerToExtra(QStringLiteral("CUSTOM_INP"));
         project.setExtraData(QStringLiteral("CUSTOM_INP"), QString());
-        CapturedMessages messages;
+        MessageCapture messages;
         QVERIFY(!project.checkReady(false));
         QCOMPARE(messages.texts(QtWarningMsg),
                  QStringList{quoted(QStringLiteral("Configuration file hasn't been yet generated."))});
         messages.clear();
         QVERIFY(!project.checkReady(true));
-        QVERIFY(messages.all().isEmpty());
+        QVERIFY(messages.messages().isEmpty());
 
         // Through start() the check is quiet, nothing runs, and the status
         // claims no results: the output data has just been emptied.
-        project.setStatus(1);
+        project.setStatus(RunStatus::ResultsAvailable);
         QSignalSpy started(&project, &Project::simulationStarted);
         project.start();
-        QCOMPARE(project.status(), 0);
+        QCOMPARE(project.status(), RunStatus::NoResults);
         QCOMPARE(started.count(), 0);
         QVERIFY(messages.texts(QtWarningMsg).isEmpty());
         // Through calculate() it is reported, and the status is 0 too.
-        project.setStatus(1);
+        project.setStatus(RunStatus::ResultsAvailable);
         project.calculate();
-        QCOMPARE(project.status(), 0);
+        QCOMPARE(project.status(), RunStatus::NoResults);
         QCOMPARE(messages.texts(QtWarningMsg).size(), 1);
         project.setExtraData(QStringLiteral("CUSTOM_INP"), text);
     }
     {
         const ExtraData input = *project.getExtra(QStringLiteral("CUSTOM_INP"));
         project.removeExtra(QStringLiteral("CUSTOM_INP"));
-        CapturedMessages messages;
+        MessageCapture messages;
         QVERIFY(!project.checkReady(true));
         const QString critical = QStringLiteral(
             "Project::calculate(). Unexpected error: File \"CUSTOM_INP\" has not been found in the project. ");
@@ -214,7 +214,7 @@ void TestProjectRun::signalOrderAndStatus()
     QCOMPARE(recorder.outputAtStatus.last(), QString::fromLatin1(file));
     QCOMPARE(project.getExtra(QStringLiteral("COMPUT_DATA"))->text, QStringLiteral(">DATA 1\n<\n"));
 
-    QCOMPARE(project.status(), 1);
+    QCOMPARE(project.status(), RunStatus::ResultsAvailable);
     QCOMPARE(project.runs().at(0).log, QStringLiteral("input read\n"));
     QCOMPARE(project.runs().at(1).log, kSuccess + QLatin1Char('\n'));
     QVERIFY(project.runs().at(0).succeeded);
@@ -279,7 +279,7 @@ void TestProjectRun::verdict()
     QVERIFY(runToEnd(project));
     QCOMPARE(project.runs().at(1).succeeded, succeeded);
     QCOMPARE(failure.count(), succeeded ? 0 : 1);
-    QCOMPARE(project.status(), 1);
+    QCOMPARE(project.status(), RunStatus::ResultsAvailable);
 }
 
 void TestProjectRun::logCap()
@@ -328,11 +328,11 @@ void TestProjectRun::crashFails()
     fixture.control(kRun, {QStringLiteral("print ") + kSuccess, QStringLiteral("crash")});
     Project& project = fixture.project();
     QSignalSpy failure(&project, &Project::simulationFailure);
-    CapturedMessages messages;
+    MessageCapture messages;
     QVERIFY(runToEnd(project));
     QVERIFY(!project.runs().at(1).succeeded);
     QCOMPARE(failure.count(), 1);
-    QCOMPARE(project.status(), 1);
+    QCOMPARE(project.status(), RunStatus::ResultsAvailable);
     const QString path = QDir(fixture.binDir()).filePath(kRun);
     QVERIFY(messages.texts(QtWarningMsg)
                 .contains(QStringLiteral("Error in \"%1\" : \"The calculating programme has crashed\" ").arg(path)));
@@ -349,7 +349,7 @@ void TestProjectRun::failedStartEndsRun()
         fixture.control(kRun, {QStringLiteral("print ") + kSuccess});
         Project& project = fixture.project();
         Recorder recorder(project);
-        CapturedMessages messages;
+        MessageCapture messages;
         QVERIFY(runToEnd(project));
         const QString path = QDir(fixture.binDir()).filePath(executors[broken].file);
         QVERIFY(messages.texts(QtWarningMsg)
@@ -363,7 +363,7 @@ void TestProjectRun::failedStartEndsRun()
         expected << QStringLiteral("progFinished %1").arg(broken) << "simulationFailure" << "statusChanged 1"
                  << "simulationFinished";
         QCOMPARE(recorder.events, expected);
-        QCOMPARE(project.status(), 1);
+        QCOMPARE(project.status(), RunStatus::ResultsAvailable);
         QVERIFY(!project.runs().at(broken).succeeded);
     }
 }
@@ -381,7 +381,7 @@ void TestProjectRun::profileAppendedBetween()
                            QStringLiteral("append fort.18  T 1100"), QStringLiteral("append fort.18 <"),
                            QStringLiteral("print ") + kSuccess});
     QVERIFY(runToEnd(project));
-    QCOMPARE(project.saveProfile(QStringLiteral("hot"), 1), 0);
+    QCOMPARE(project.saveProfile(QStringLiteral("hot"), 1), ProfileResult::Created);
     QVERIFY(project.setCurrentProfile(0));
     const QByteArray block = project.profileAt(0)->data().toLatin1();
     QCOMPARE(block, QByteArray(">DATA step 1\n TIME (S)  0.000E+00     0.000E+00\n T 1100\n<"));
@@ -390,7 +390,7 @@ void TestProjectRun::profileAppendedBetween()
     // second sees the profile alone.
     fixture.control(kInp, {QStringLiteral("copy fort.18 inp.18"), QStringLiteral("print ok")});
     fixture.control(kRun, {QStringLiteral("copy fort.18 run.18"), QStringLiteral("print ") + kSuccess});
-    CapturedMessages messages;
+    MessageCapture messages;
     QVERIFY(runToEnd(project));
     QVERIFY(!QFile::exists(fixture.inProject(QStringLiteral("inp.18"))));
     QCOMPARE(ProjectFixture::readFile(fixture.inProject(QStringLiteral("run.18"))), block + '\n');
@@ -409,13 +409,13 @@ void TestProjectRun::profileFileCannotBeOpened()
                               + ProjectFixture::row({"1.0"}).toLatin1() + "\n"));
     buffer.open(QIODevice::ReadOnly);
     project._readOutData(buffer, true);
-    QCOMPARE(project.saveProfile(QStringLiteral("p"), 0), 0);
+    QCOMPARE(project.saveProfile(QStringLiteral("p"), 0), ProfileResult::Created);
     QVERIFY(project.setCurrentProfile(0));
     // A folder where the computation file should be: it cannot be opened.
     QVERIFY(QDir(fixture.projectDir()).mkdir(QStringLiteral("fort.18")));
     fixture.control(kInp, {QStringLiteral("print ok")});
     fixture.control(kRun, {QStringLiteral("append ran.txt yes"), QStringLiteral("print ") + kSuccess});
-    CapturedMessages messages;
+    MessageCapture messages;
     QVERIFY(runToEnd(project));
     QVERIFY(messages.texts(QtWarningMsg).contains(QStringLiteral("Project::_appendProfileToFort3(). Failed to open fort.3 ")));
     // The run goes on.
@@ -434,7 +434,7 @@ void TestProjectRun::stopHanging()
     QSignalSpy finished(&project, &Project::simulationFinished);
     project.start();
     QTRY_VERIFY_WITH_TIMEOUT(project.runs().at(1).log == QLatin1String("working\n"), kRunTimeout);
-    QCOMPARE(project.status(), 2);
+    QCOMPARE(project.status(), RunStatus::Running);
 
     const QStringList before = recorder.events;
     project.stop();
@@ -446,7 +446,7 @@ void TestProjectRun::stopHanging()
     QVERIFY(finished.wait(kRunTimeout));
     QCOMPARE(recorder.events, (QStringList{"simulationStarted", "statusChanged 2", "progFinished 0", "progFinished 1",
                                            "statusChanged 1", "simulationFinished"}));
-    QCOMPARE(project.status(), 1);
+    QCOMPARE(project.status(), RunStatus::ResultsAvailable);
     QVERIFY(!project.allSucceeded());
 
     // Not running: nothing happens.
@@ -492,7 +492,7 @@ void TestProjectRun::startWhileRunning()
     project.calculate();
     QCOMPARE(started.count(), 1);
     QCOMPARE(project.timeStepCount(), 1);
-    QCOMPARE(project.status(), 2);
+    QCOMPARE(project.status(), RunStatus::Running);
     project.stop();
     QVERIFY(finished.wait(kRunTimeout));
     QCOMPARE(finished.count(), 1);
@@ -514,7 +514,7 @@ void TestProjectRun::clearWhileRunning()
     QSignalSpy status(&project, &Project::statusChanged);
     QSignalSpy outData(&project, &Project::outDataUpdated);
     project.clear();
-    QCOMPARE(project.status(), 0);
+    QCOMPARE(project.status(), RunStatus::NoResults);
     QCOMPARE(status.count(), 1);
     QVERIFY(outData.count() >= 1);
     QCOMPARE(project.fieldCount(), 0);
@@ -523,7 +523,7 @@ void TestProjectRun::clearWhileRunning()
     // The finish of the old executable, still queued, is dropped: no end of
     // a run, no next executable, no old files in the new project.
     QVERIFY(!finished.wait(1000));
-    QCOMPARE(project.status(), 0);
+    QCOMPARE(project.status(), RunStatus::NoResults);
     QVERIFY(!QFile::exists(fixture.inProject(QStringLiteral("started.txt"))));
     QVERIFY(!project.hasExtra(QStringLiteral("OUTPUT_DATA")));
     QVERIFY(!project.hasExtra(QStringLiteral("COMPUT_DATA")));
@@ -556,7 +556,7 @@ void TestProjectRun::liveReading()
 
     // Completed, it is read on from where reading stopped.
     QTRY_VERIFY_WITH_TIMEOUT(project.timeStepCount() == 2, kRunTimeout);
-    QVERIFY(project.status() == 2);
+    QVERIFY(project.status() == RunStatus::Running);
     QCOMPARE(project.field(0), time); // the same record, grown
     QCOMPARE(time->values, (QList<float>{2.5e-4f, 5.0e-4f}));
     QCOMPARE(project.field(1)->values, (QList<float>{1250.0f, 1500.0f}));
@@ -576,7 +576,7 @@ void TestProjectRun::fieldsizeWarnsOnce()
     fixture.buildScheme();
     fixture.control(kInp, {data({"t(s)"}), data({"1.0"}), QStringLiteral("sleep 700")});
     fixture.control(kRun, {QStringLiteral("sleep 500"), QStringLiteral("print ") + kSuccess});
-    CapturedMessages messages;
+    MessageCapture messages;
     QVERIFY(runToEnd(fixture.project()));
     QCOMPARE(messages.texts(QtWarningMsg),
              QStringList{"Project::_readOutData(). The field size 0 is not positive: the output data cannot be read. "});
@@ -589,7 +589,7 @@ void TestProjectRun::endTime()
     fixture.buildScheme(QStringLiteral("1E+99"));
     Project& project = fixture.project();
     project.setExtraData(QStringLiteral("CUSTOM_INP"), QString()); // nothing runs
-    CapturedMessages messages;
+    MessageCapture messages;
     project.start();
     QVERIFY(messages.texts(QtDebugMsg).contains(QStringLiteral("Duration: \"1E+99\" \"TEND\" ")));
     // Beyond single precision: 0 as Qt 4 read it, not infinity.
@@ -634,7 +634,7 @@ void TestProjectRun::refusesFilesOutside()
         QVERIFY(received.load(file));
         QCOMPARE(received.getExtra(QStringLiteral("EVIL"))->fileName, name);
         QSignalSpy started(&received, &Project::simulationStarted);
-        CapturedMessages messages;
+        MessageCapture messages;
         received.start();
         QVERIFY(messages.texts(QtWarningMsg)
                     .contains(quoted(QStringLiteral("Failed to open the file \"%1\".")

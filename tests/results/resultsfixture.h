@@ -5,9 +5,9 @@
 // fed through the project's own reader as the data file would be, and a
 // computation text with one profile block per time step.
 
-#include "app/translation.h"
-#include "catalogue/options.h"
-#include "project/project.h"
+#include "translation.h"
+#include "options.h"
+#include "project.h"
 
 #include <QBuffer>
 #include <QList>

@@ -1,11 +1,11 @@
 // The graph control panel: its table of definitions, the curves it gives
 // the plot, the stored settings and column widths, grid, legend and export.
 
-#include "app/messagecapture.h"
-#include "results/colordelegate.h"
-#include "results/combodelegate.h"
-#include "results/ctrlgraph2d.h"
-#include "results/graph2d.h"
+#include "messagecapture.h"
+#include "colordelegate.h"
+#include "combodelegate.h"
+#include "ctrlgraph2d.h"
+#include "graph2d.h"
 #include "resultsfixture.h"
 
 #include <QAction>
@@ -599,7 +599,7 @@ void TestCtrlGraph2d::sliderAndProfile()
     QCOMPARE(p.plot.caption(), QStringLiteral("t = 0.5 s"));
 
     p.fixture.addComputation(6);
-    QCOMPARE(p.fixture.project->saveProfile(QStringLiteral("p"), 2), 0);
+    QCOMPARE(p.fixture.project->saveProfile(QStringLiteral("p"), 2), ProfileResult::Created);
     p.panel.profileSelected(0);
     QCOMPARE(p.panel.selectedProfile(), 0);
     QVERIFY(p.plot.graphs().isEmpty());

@@ -1,8 +1,8 @@
 // The data table: its columns over vectors it does not own, the cells and
 // headers its model serves, and what the views are told on a change.
 
-#include "app/messagecapture.h"
-#include "results/datatable.h"
+#include "messagecapture.h"
+#include "datatable.h"
 
 #include <QSignalSpy>
 #include <QtTest>

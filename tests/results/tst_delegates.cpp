@@ -1,11 +1,11 @@
 // The graph table's delegates and the colour widget: what they paint and
 // the editors they give.
 
-#include "results/colordelegate.h"
-#include "results/colorwidget.h"
-#include "results/colorwidgetprivate.h"
-#include "results/combodelegate.h"
-#include "results/linedelegate.h"
+#include "colordelegate.h"
+#include "colorwidget.h"
+#include "colorwidgetprivate.h"
+#include "combodelegate.h"
+#include "linedelegate.h"
 
 #include <QAbstractItemView>
 #include <QColorDialog>

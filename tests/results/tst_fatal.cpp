@@ -2,10 +2,10 @@
 // a programming error that ends the program with its message. Each case
 // runs in a child process (this binary, started again with the case's name).
 
-#include "results/ctrlgraph2d.h"
-#include "results/graph2d.h"
-#include "results/results.h"
-#include "results/timetoolbar.h"
+#include "ctrlgraph2d.h"
+#include "graph2d.h"
+#include "results.h"
+#include "timetoolbar.h"
 #include "resultsfixture.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
 // The plot widget: what it draws where, the ranges it fits and keeps, and
 // the arithmetic of zooming, moving and scaling from the reference state.
 
-#include "app/messagecapture.h"
-#include "app/translation.h"
-#include "results/graph2d.h"
-#include "results/rangedialog.h"
+#include "messagecapture.h"
+#include "translation.h"
+#include "graph2d.h"
+#include "rangedialog.h"
 
 #include <QAction>
 #include <QApplication>

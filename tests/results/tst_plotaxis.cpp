@@ -2,8 +2,8 @@
 // ten of the labels, the headroom rule) and the mapping of a curve to the
 // segments worth drawing.
 
-#include "results/curvepath.h"
-#include "results/plotaxis.h"
+#include "curvepath.h"
+#include "plotaxis.h"
 
 #include <QtTest>
 

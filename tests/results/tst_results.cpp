@@ -1,9 +1,9 @@
 // The results page: all time steps, one step, or a profile in the table, as
 // the time toolbar chooses, over the project's output data.
 
-#include "results/datatable.h"
-#include "results/results.h"
-#include "results/timetoolbar.h"
+#include "datatable.h"
+#include "results.h"
+#include "timetoolbar.h"
 #include "resultsfixture.h"
 
 #include <QAction>
@@ -167,7 +167,7 @@ void TestResults::profileDisplay()
     page.timeToolBar()->setDelay(0);
     fixture.setSteps(6, 3);
     fixture.addComputation(6);
-    QCOMPARE(fixture.project->saveProfile(QStringLiteral("p4"), 4), 0);
+    QCOMPARE(fixture.project->saveProfile(QStringLiteral("p4"), 4), ProfileResult::Created);
     page.timeToolBar()->slider()->setValue(2);
 
     page.timeToolBar()->profileActions().at(0)->trigger();

@@ -2,10 +2,10 @@
 // delayed announcement of the step, and the profiles it saves, shows,
 // renames and deletes.
 
-#include "app/messagecapture.h"
-#include "project/profile.h"
-#include "results/stepvalidator.h"
-#include "results/timetoolbar.h"
+#include "messagecapture.h"
+#include "profile.h"
+#include "stepvalidator.h"
+#include "timetoolbar.h"
 #include "resultsfixture.h"
 
 #include <QAction>
@@ -274,8 +274,8 @@ void TestTimeToolBar::profileMenu()
     TimeToolBar bar(fixture.project.get());
     fixture.setSteps(6);
     fixture.addComputation(6);
-    QCOMPARE(fixture.project->saveProfile(QStringLiteral("ignition"), 2), 0);
-    QCOMPARE(fixture.project->saveProfile(QStringLiteral("end"), 5), 0);
+    QCOMPARE(fixture.project->saveProfile(QStringLiteral("ignition"), 2), ProfileResult::Created);
+    QCOMPARE(fixture.project->saveProfile(QStringLiteral("end"), 5), ProfileResult::Created);
     QCOMPARE(actionTexts(bar.profileActions()), (QStringList{"ignition", "end"}));
     const QList<QAction*> entries = bar.profileMenu()->actions();
     QCOMPARE(entries.size(), 5);
@@ -297,8 +297,8 @@ void TestTimeToolBar::showAndCloseProfile()
     bar.setDelay(0);
     fixture.setSteps(6);
     fixture.addComputation(6);
-    QCOMPARE(fixture.project->saveProfile(QStringLiteral("first"), 1), 0);
-    QCOMPARE(fixture.project->saveProfile(QStringLiteral("second"), 3), 0);
+    QCOMPARE(fixture.project->saveProfile(QStringLiteral("first"), 1), ProfileResult::Created);
+    QCOMPARE(fixture.project->saveProfile(QStringLiteral("second"), 3), ProfileResult::Created);
     bar.slider()->setValue(4);
 
     QSignalSpy profiles(&bar, &TimeToolBar::profileSelected);
@@ -337,12 +337,12 @@ void TestTimeToolBar::profileListChangeReturnsToSlider()
     bar.setDelay(0);
     fixture.setSteps(6);
     fixture.addComputation(6);
-    QCOMPARE(fixture.project->saveProfile(QStringLiteral("first"), 1), 0);
+    QCOMPARE(fixture.project->saveProfile(QStringLiteral("first"), 1), ProfileResult::Created);
     bar.slider()->setValue(2);
     bar.profileActions().at(0)->trigger();
     QCOMPARE(bar.currentView(), 1);
     QSignalSpy steps(&bar, &TimeToolBar::valueChanged);
-    QCOMPARE(fixture.project->saveProfile(QStringLiteral("another"), 4), 0);
+    QCOMPARE(fixture.project->saveProfile(QStringLiteral("another"), 4), ProfileResult::Created);
     QCOMPARE(bar.currentView(), 0);
     QCOMPARE(bar.selectedProfile(), -1);
     QCOMPARE(steps.count(), 1);
@@ -409,7 +409,7 @@ void TestTimeToolBar::renameProfile()
     TimeToolBar bar(fixture.project.get());
     fixture.setSteps(6);
     fixture.addComputation(6);
-    QCOMPARE(fixture.project->saveProfile(QStringLiteral("  warm  "), 2), 0);
+    QCOMPARE(fixture.project->saveProfile(QStringLiteral("  warm  "), 2), ProfileResult::Created);
     bar.profileActions().at(0)->trigger();
     QSignalSpy changes(fixture.project.get(), &Project::profilesChanged);
 
@@ -444,8 +444,8 @@ void TestTimeToolBar::deleteProfile()
     bar.setDelay(0);
     fixture.setSteps(6);
     fixture.addComputation(6);
-    QCOMPARE(fixture.project->saveProfile(QStringLiteral("a"), 1), 0);
-    QCOMPARE(fixture.project->saveProfile(QStringLiteral("b"), 2), 0);
+    QCOMPARE(fixture.project->saveProfile(QStringLiteral("a"), 1), ProfileResult::Created);
+    QCOMPARE(fixture.project->saveProfile(QStringLiteral("b"), 2), ProfileResult::Created);
     bar.profileActions().at(1)->trigger();
     bar.delProfile();
     QCOMPARE(fixture.project->profileNames(), QStringList{"a"});

@@ -5,7 +5,7 @@
 // "changed", "extras", "options", "aboutToAdd(P,I)" (P the parent's id, 0 for
 // the top level), "added(N)", "aboutToRemove(N)", "removed".
 
-#include "scheme/scheme.h"
+#include "scheme.h"
 
 #include <QObject>
 #include <QStringList>

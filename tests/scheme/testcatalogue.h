@@ -5,8 +5,8 @@
 // translation table its texts come from. A catalogue that does not load
 // ends the test run at once: nothing else could be trusted then.
 
-#include "app/translation.h"
-#include "catalogue/options.h"
+#include "translation.h"
+#include "options.h"
 
 #include <QString>
 #include <QtGlobal>

@@ -5,8 +5,8 @@
 #include "signalrecorder.h"
 #include "testcatalogue.h"
 
-#include "catalogue/options.h"
-#include "scheme/scheme.h"
+#include "options.h"
+#include "scheme.h"
 
 #include <QMetaMethod>
 #include <QProcess>

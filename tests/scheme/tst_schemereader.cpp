@@ -7,8 +7,8 @@
 #include "recordwriter.h"
 #include "testcatalogue.h"
 
-#include "catalogue/options.h"
-#include "scheme/scheme.h"
+#include "options.h"
+#include "scheme.h"
 
 #include <QDir>
 #include <QProcess>

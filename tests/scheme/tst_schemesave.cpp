@@ -6,8 +6,8 @@
 #include "messagecapture.h"
 #include "testcatalogue.h"
 
-#include "catalogue/options.h"
-#include "scheme/scheme.h"
+#include "options.h"
+#include "scheme.h"
 
 #include <QDir>
 #include <QProcess>

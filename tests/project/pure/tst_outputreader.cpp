@@ -1,6 +1,6 @@
 // The reader of the fixed-width output data file and its number conversion.
 
-#include "project/outputreader.h"
+#include "outputreader.h"
 
 #include <QBuffer>
 #include <QFile>

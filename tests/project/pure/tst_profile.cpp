@@ -1,9 +1,9 @@
 // Profiles: cutting a time step out of the computation text, the encoded
 // record of the project file and its decoding of damaged data.
 
-#include "capturedmessages.h"
+#include "messagecapture.h"
 
-#include "project/profile.h"
+#include "profile.h"
 
 #include <QDataStream>
 #include <QTest>
@@ -54,7 +54,7 @@ Profile makeProfile(const QString& name, int step = 1)
 {
     const Fields fields = makeFields(3);
     Profile profile;
-    if (profile.create(name, &fields, &kComputation, step, kStart, kStop) != 0)
+    if (profile.create(name, &fields, &kComputation, step, kStart, kStop) != ProfileResult::Created)
         qFatal("cannot create the test profile");
     return profile;
 }
@@ -116,9 +116,9 @@ private slots:
 void TestProfile::createsFromBlocks()
 {
     const Fields fields = makeFields(3);
-    CapturedMessages messages;
+    MessageCapture messages;
     Profile first;
-    QCOMPARE(first.create("  First  ", &fields, &kComputation, 0, kStart, kStop), 0);
+    QCOMPARE(first.create("  First  ", &fields, &kComputation, 0, kStart, kStop), ProfileResult::Created);
     QCOMPARE(first.name(), QString("First"));
     QCOMPARE(first.data(), QString(">DATA  1\n"
                                    " TIME (S)  0.000E+00     0.000E+00\n"
@@ -138,7 +138,7 @@ void TestProfile::createsFromBlocks()
 
     // The first "TIME" whatever its case; the line end kept as it was.
     Profile second;
-    QCOMPARE(second.create("Second", &fields, &kComputation, 1, kStart, kStop), 0);
+    QCOMPARE(second.create("Second", &fields, &kComputation, 1, kStart, kStop), ProfileResult::Created);
     QCOMPARE(second.data(), QString(">DATA  2\r\n"
                                     "Time (S)  0.000E+00     0.000E+00\r\n"
                                     " T  1600.0\r\n"
@@ -147,7 +147,7 @@ void TestProfile::createsFromBlocks()
 
     // The first "TIME" ends its line: nothing is reset, not even the later one.
     Profile third;
-    QCOMPARE(third.create("Third", &fields, &kComputation, 2, kStart, kStop), 0);
+    QCOMPARE(third.create("Third", &fields, &kComputation, 2, kStart, kStop), ProfileResult::Created);
     QCOMPARE(third.data(), QString(">DATA  3\n NO CLOCK HERE\ntime\nTIME  9.9\n<"));
     QCOMPARE(third.values().at(2).value, 202.25f);
 
@@ -155,10 +155,10 @@ void TestProfile::createsFromBlocks()
     // for after the start marker, not inside it.
     const QString inline_ = "x >DATA a < b >DATA c < d";
     Profile inside;
-    QCOMPARE(inside.create("Inside", &fields, &inline_, 1, kStart, kStop), 0);
+    QCOMPARE(inside.create("Inside", &fields, &inline_, 1, kStart, kStop), ProfileResult::Created);
     QCOMPARE(inside.data(), QString(">DATA c <"));
     const QString sameStart = "<<A<B<";
-    QCOMPARE(inside.create("Same", &fields, &sameStart, 1, "<", "<"), 0);
+    QCOMPARE(inside.create("Same", &fields, &sameStart, 1, "<", "<"), ProfileResult::Created);
     QCOMPARE(inside.data(), QString("<A<"));
 }
 
@@ -171,16 +171,16 @@ void TestProfile::resultCodes()
     Profile profile = makeProfile("Kept");
     const Profile before = profile;
 
-    CapturedMessages messages;
-    QCOMPARE(profile.create("P", nullptr, &kComputation, 0, kStart, kStop), 9);
-    QCOMPARE(profile.create("P", &fields, nullptr, 0, kStart, kStop), 9);
-    QCOMPARE(profile.create("P", &noFields, &kComputation, 0, kStart, kStop), 1);
-    QCOMPARE(profile.create("P", &noSteps, &kComputation, 0, kStart, kStop), 1);
-    QCOMPARE(profile.create("P", &fields, &empty, 0, kStart, kStop), 1);
+    MessageCapture messages;
+    QCOMPARE(profile.create("P", nullptr, &kComputation, 0, kStart, kStop), ProfileResult::MissingInput);
+    QCOMPARE(profile.create("P", &fields, nullptr, 0, kStart, kStop), ProfileResult::MissingInput);
+    QCOMPARE(profile.create("P", &noFields, &kComputation, 0, kStart, kStop), ProfileResult::NoData);
+    QCOMPARE(profile.create("P", &noSteps, &kComputation, 0, kStart, kStop), ProfileResult::NoData);
+    QCOMPARE(profile.create("P", &fields, &empty, 0, kStart, kStop), ProfileResult::NoData);
     // Out of range: refused before any search.
-    QCOMPARE(profile.create("P", &fields, &kComputation, 3, kStart, kStop), 3);
-    QCOMPARE(profile.create("P", &fields, &kComputation, -1, kStart, kStop), 3);
-    QVERIFY(messages.all().isEmpty());
+    QCOMPARE(profile.create("P", &fields, &kComputation, 3, kStart, kStop), ProfileResult::StepNotFound);
+    QCOMPARE(profile.create("P", &fields, &kComputation, -1, kStart, kStop), ProfileResult::StepNotFound);
+    QVERIFY(messages.messages().isEmpty());
     QVERIFY(profile == before);
 }
 
@@ -190,8 +190,8 @@ void TestProfile::blockNotFound()
     const Fields fields = makeFields(5);
     Profile profile = makeProfile("Kept");
     const Profile before = profile;
-    CapturedMessages messages;
-    QCOMPARE(profile.create("P", &fields, &kComputation, 3, kStart, kStop), 3);
+    MessageCapture messages;
+    QCOMPARE(profile.create("P", &fields, &kComputation, 3, kStart, kStop), ProfileResult::StepNotFound);
     QCOMPARE(messages.texts(QtDebugMsg),
              QStringList({"Searching time step # 3 , Start with \">DATA\" , Stop with \"<\" ",
                           "I was unable to find the profile # 3 "}));
@@ -200,7 +200,7 @@ void TestProfile::blockNotFound()
     // A start marker without a stop marker after it.
     messages.clear();
     const QString open = ">DATA 1\n<\n>DATA 2\n TIME 5\n";
-    QCOMPARE(profile.create("P", &fields, &open, 1, kStart, kStop), 3);
+    QCOMPARE(profile.create("P", &fields, &open, 1, kStart, kStop), ProfileResult::StepNotFound);
     QCOMPARE(messages.texts(QtDebugMsg),
              QStringList({"Searching time step # 1 , Start with \">DATA\" , Stop with \"<\" ",
                           "The profile # 1 has been found: ", "I was unable to find the profile # 1 "}));
@@ -228,7 +228,7 @@ void TestProfile::timeReset()
     QFETCH(QString, expected);
     const Fields fields = makeFields(1);
     Profile profile;
-    QCOMPARE(profile.create("P", &fields, &block, 0, kStart, kStop), 0);
+    QCOMPARE(profile.create("P", &fields, &block, 0, kStart, kStop), ProfileResult::Created);
     QCOMPARE(profile.data(), expected);
 }
 
@@ -243,7 +243,7 @@ void TestProfile::encodedBytes()
     fields.back()->values = {-0.1f};
     const QString text = "x>DATA 1\n<y";
     Profile profile;
-    QCOMPARE(profile.create(QString::fromUtf8("P\u00E9"), &fields, &text, 0, kStart, kStop), 0);
+    QCOMPARE(profile.create(QString::fromUtf8("P\u00E9"), &fields, &text, 0, kStart, kStop), ProfileResult::Created);
 
     // Written out by hand: UTF-16BE strings after their byte counts, a 32-bit
     // count, each float as an 8-byte big-endian double, the end marker.
@@ -274,24 +274,22 @@ void TestProfile::roundTrip()
     }
     const QString text = QString::fromUtf8(">DATA\n \u00FC\u00E9 TIME 1 2\n<");
     Profile profile;
-    QCOMPARE(profile.create(QString::fromUtf8("Z\u00FCnd"), &fields, &text, 0, kStart, kStop), 0);
+    QCOMPARE(profile.create(QString::fromUtf8("Z\u00FCnd"), &fields, &text, 0, kStart, kStop), ProfileResult::Created);
 
-    CapturedMessages messages;
-    QList<Profile*> back = Profile::decode(profile.encode());
-    QCOMPARE(back.size(), 1);
-    QVERIFY(*back.at(0) == profile);
-    QCOMPARE(back.at(0)->values().at(2).value, 3.4028234e38f);
-    qDeleteAll(back);
+    MessageCapture messages;
+    auto back = Profile::decode(profile.encode());
+    QCOMPARE(back.size(), size_t(1));
+    QVERIFY(*back[0] == profile);
+    QCOMPARE(back[0]->values().at(2).value, 3.4028234e38f);
     QCOMPARE(messages.texts(QtDebugMsg), QStringList({"Loaded 1 profiles. "}));
 
     // Records one after the other, as when text from two saves is joined.
     const Profile other = makeProfile("Other", 2);
     back = Profile::decode(encoded(decoded(profile.encode()) + decoded(other.encode())));
-    QCOMPARE(back.size(), 2);
-    QVERIFY(*back.at(0) == profile);
-    QVERIFY(*back.at(1) == other);
-    QVERIFY(*back.at(0) != *back.at(1));
-    qDeleteAll(back);
+    QCOMPARE(back.size(), size_t(2));
+    QVERIFY(*back[0] == profile);
+    QVERIFY(*back[1] == other);
+    QVERIFY(*back[0] != *back[1]);
 
     // Equality looks at every part.
     Profile renamed = profile;
@@ -299,13 +297,13 @@ void TestProfile::roundTrip()
     QVERIFY(renamed != profile);
     Profile changed;
     fields.at(1)->values[0] = 1.0f;
-    QCOMPARE(changed.create(QString::fromUtf8("Z\u00FCnd"), &fields, &text, 0, kStart, kStop), 0);
+    QCOMPARE(changed.create(QString::fromUtf8("Z\u00FCnd"), &fields, &text, 0, kStart, kStop), ProfileResult::Created);
     QVERIFY(changed != profile);
 }
 
 void TestProfile::encodeRefuses()
 {
-    CapturedMessages messages;
+    MessageCapture messages;
     Profile empty;
     QCOMPARE(empty.encode(), QString());
     QCOMPARE(messages.texts(QtWarningMsg),
@@ -319,15 +317,15 @@ void TestProfile::encodeRefuses()
     messages.clear();
     // A name alone is no profile: refused without a word.
     QCOMPARE(named.encode(), QString());
-    QVERIFY(messages.all().isEmpty());
+    QVERIFY(messages.messages().isEmpty());
 }
 
 void TestProfile::decodeEmpty()
 {
-    CapturedMessages messages;
-    const QList<Profile*> none = Profile::decode(QString());
-    QVERIFY(none.isEmpty());
-    QCOMPARE(messages.all(), QList<CapturedMessages::Message>({{QtDebugMsg, "Loaded 0 profiles. "}}));
+    MessageCapture messages;
+    const auto none = Profile::decode(QString());
+    QVERIFY(none.empty());
+    QCOMPARE(messages.messages(), QList<MessageCapture::Message>({{QtDebugMsg, "Loaded 0 profiles. "}}));
 }
 
 void TestProfile::decodeDamaged()
@@ -363,12 +361,11 @@ void TestProfile::decodeDamaged()
         {"garbage", QByteArray("\x00\x00", 2), header},
     };
     for (const Case& c : cases) {
-        CapturedMessages messages;
-        const QList<Profile*> back = Profile::decode(encoded(one + c.secondRecord + one));
+        MessageCapture messages;
+        const auto back = Profile::decode(encoded(one + c.secondRecord + one));
         QVERIFY2(back.size() == 1, c.what);
-        QVERIFY2(*back.at(0) == first, c.what);
-        QVERIFY2(messages.all() == QList<CapturedMessages::Message>({{QtWarningMsg, c.warning}}), c.what);
-        qDeleteAll(back);
+        QVERIFY2(*back[0] == first, c.what);
+        QVERIFY2(messages.messages() == QList<MessageCapture::Message>({{QtWarningMsg, c.warning}}), c.what);
     }
 }
 
@@ -381,30 +378,29 @@ void TestProfile::decodeTruncated()
     // Every cut: what was read before it is kept, and only a cut between
     // records ends without a warning.
     for (qsizetype cut = 0; cut < both.size(); ++cut) {
-        CapturedMessages messages;
-        const QList<Profile*> back = Profile::decode(encoded(both.left(cut)));
+        MessageCapture messages;
+        const auto back = Profile::decode(encoded(both.left(cut)));
         const QByteArray where = "cut at " + QByteArray::number(cut);
         if (cut < one.size()) {
-            QVERIFY2(back.isEmpty(), where);
+            QVERIFY2(back.empty(), where);
         } else {
-            QVERIFY2(back.size() == 1 && *back.at(0) == first, where);
+            QVERIFY2(back.size() == 1 && *back[0] == first, where);
         }
         const bool clean = cut == 0 || cut == one.size();
         QVERIFY2(messages.texts(QtWarningMsg).size() == (clean ? 0 : 1), where);
         QVERIFY2(messages.texts(QtDebugMsg).size() == (clean ? 1 : 0), where);
-        qDeleteAll(back);
     }
 }
 
 void TestProfile::rename()
 {
     Profile profile = makeProfile("Old");
-    CapturedMessages messages;
+    MessageCapture messages;
     profile.setName("  New name ");
     QCOMPARE(profile.name(), QString("New name"));
     profile.setName("   ");
     QCOMPARE(profile.name(), QString("New name"));
-    QCOMPARE(messages.all(), QList<CapturedMessages::Message>(
+    QCOMPARE(messages.messages(), QList<MessageCapture::Message>(
                                  {{QtDebugMsg, "Profile name has been changed from \"Old\" to \"New name\" "}}));
 }
 

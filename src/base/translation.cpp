@@ -1,6 +1,6 @@
-#include "app/translation.h"
+#include "translation.h"
 
-#include "app/diagnostic.h"
+#include "diagnostic.h"
 
 #include <QDomDocument>
 #include <QDomElement>

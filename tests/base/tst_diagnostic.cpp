@@ -2,7 +2,7 @@
 // them: every part followed by one blank, the last one too; string values in
 // plain double quotes with nothing inside escaped.
 
-#include "app/diagnostic.h"
+#include "diagnostic.h"
 #include "messagecapture.h"
 
 #include <QtTest>
@@ -77,8 +77,8 @@ void TestDiagnostic::composition()
     report();
     const QList<MessageCapture::Message> messages = capture.messages();
     QCOMPARE(messages.size(), 1);
-    QCOMPARE(int(messages.first().first), type);
-    QCOMPARE(messages.first().second, text);
+    QCOMPARE(int(messages.first().type), type);
+    QCOMPARE(messages.first().text, text);
 }
 
 void TestDiagnostic::textBeforeSending()

@@ -2,8 +2,8 @@
 // receiver's de-duplication, and the fatal path (in a child process, since it
 // ends the process).
 
-#include "app/diagnostic.h"
-#include "app/log.h"
+#include "diagnostic.h"
+#include "log.h"
 #include "logfile.h"
 
 #include <QtTest>

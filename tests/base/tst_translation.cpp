@@ -2,7 +2,7 @@
 // languages, the normalisation of tags in place, and every report of the
 // reader with the row and column Qt 6 gives.
 
-#include "app/translation.h"
+#include "translation.h"
 #include "messagecapture.h"
 #include "translationtexts.h"
 

@@ -1,4 +1,4 @@
-#include "app/log.h"
+#include "log.h"
 
 #include <QFile>
 #include <QLoggingCategory>

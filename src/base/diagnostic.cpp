@@ -1,4 +1,4 @@
-#include "app/diagnostic.h"
+#include "diagnostic.h"
 
 #include <QByteArray>
 
