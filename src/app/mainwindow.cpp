@@ -4,6 +4,7 @@
 #include "selector.h"
 #include "startup.h"
 #include "translation.h"
+#include "actionspec.h"
 #include "windowplacement.h"
 #include "options.h"
 #include "schemeextras.h"
@@ -145,45 +146,51 @@ QString MainWindow::temporaryFolder()
     return QDir(QDir::tempPath()).filePath(QStringLiteral("TARVELG"));
 }
 
-QAction* MainWindow::makeAction(const QString& text, const QString& icon, const QString& toolTip,
-                                const QString& shortcut, bool enabled, const QVariant& data)
-{
-    auto* action = new QAction(text, this);
-    if (!icon.isEmpty())
-        action->setIcon(QIcon(icon));
-    if (!toolTip.isEmpty())
-        action->setToolTip(toolTip);
-    if (!shortcut.isEmpty())
-        action->setShortcut(QKeySequence(shortcut));
-    action->setEnabled(enabled);
-    action->setCheckable(false);
-    if (data.isValid())
-        action->setData(data);
-    return action;
-}
-
 void MainWindow::createActions()
 {
     m_profilesMenu = new QMenu(this);
 
-    m_saveAction = makeAction(translate("PRJ_SAVE0"), QStringLiteral(":/images/filesave.png"), translate("PRJ_SAVE1"),
-                              QStringLiteral("Ctrl+S"), true, SaveData);
-    m_saveAsAction = makeAction(translate("PRJ_SAVEAS0"), QStringLiteral(":/images/filesaveas.png"),
-                                translate("PRJ_SAVEAS1"), QStringLiteral("Shift+Ctrl+S"), true, SaveAsData);
-    m_openAction = makeAction(translate("PRJ_OPEN0"), QStringLiteral(":/images/folder_green.png"),
-                              translate("PRJ_OPEN1"), QStringLiteral("Ctrl+O"), true, OpenData);
-    m_runAction = makeAction(translate("RUN"), QStringLiteral(":/images/run.png"), translate("RUN_INFO"),
-                             QStringLiteral("Ctrl+R"), false, RunData);
-    m_runProfileAction = makeAction(translate("RUN_PROFILES"), QString(), translate("RUN_PROFILES"),
-                                    QStringLiteral("Ctrl+P"), false, QVariant());
+    m_saveAction = ActionSpec(translate("PRJ_SAVE0"))
+                       .icon(QStringLiteral(":/images/filesave.png"))
+                       .toolTip(translate("PRJ_SAVE1"))
+                       .shortcut(QStringLiteral("Ctrl+S"))
+                       .data(SaveData)
+                       .make(this);
+    m_saveAsAction = ActionSpec(translate("PRJ_SAVEAS0"))
+                         .icon(QStringLiteral(":/images/filesaveas.png"))
+                         .toolTip(translate("PRJ_SAVEAS1"))
+                         .shortcut(QStringLiteral("Shift+Ctrl+S"))
+                         .data(SaveAsData)
+                         .make(this);
+    m_openAction = ActionSpec(translate("PRJ_OPEN0"))
+                       .icon(QStringLiteral(":/images/folder_green.png"))
+                       .toolTip(translate("PRJ_OPEN1"))
+                       .shortcut(QStringLiteral("Ctrl+O"))
+                       .data(OpenData)
+                       .make(this);
+    m_runAction = ActionSpec(translate("RUN"))
+                      .icon(QStringLiteral(":/images/run.png"))
+                      .toolTip(translate("RUN_INFO"))
+                      .shortcut(QStringLiteral("Ctrl+R"))
+                      .enabled(false)
+                      .data(RunData)
+                      .make(this);
+    m_runProfileAction = ActionSpec(translate("RUN_PROFILES"))
+                             .toolTip(translate("RUN_PROFILES"))
+                             .shortcut(QStringLiteral("Ctrl+P"))
+                             .enabled(false)
+                             .make(this);
     m_runProfileAction->setMenu(m_profilesMenu);
-    m_tempDirAction = makeAction(QStringLiteral("Show temporary folder"), QString(), QString(), QString(), true,
-                                 QVariant());
-    m_exportAction = makeAction(translate("EXPORT_DATA"), QString(), translate("EXPORT_DATA_INFO"),
-                                QStringLiteral("Ctrl+E"), false, ExportData);
-    m_exitAction = makeAction(translate("EXIT"), QString(), translate("EXIT_INFO"), QStringLiteral("Ctrl+Q"), true,
-                              QVariant());
-    m_aboutAction = makeAction(QStringLiteral("About TARVEL"), QString(), QString(), QString(), true, AboutData);
+    m_tempDirAction = ActionSpec(QStringLiteral("Show temporary folder")).make(this);
+    m_exportAction = ActionSpec(translate("EXPORT_DATA"))
+                         .toolTip(translate("EXPORT_DATA_INFO"))
+                         .shortcut(QStringLiteral("Ctrl+E"))
+                         .enabled(false)
+                         .data(ExportData)
+                         .make(this);
+    m_exitAction =
+        ActionSpec(translate("EXIT")).toolTip(translate("EXIT_INFO")).shortcut(QStringLiteral("Ctrl+Q")).make(this);
+    m_aboutAction = ActionSpec(QStringLiteral("About TARVEL")).data(AboutData).make(this);
 
     for (QAction* action : {m_saveAction, m_saveAsAction, m_openAction, m_runAction, m_exportAction})
         connect(action, &QAction::triggered, this, &MainWindow::actionTriggered);

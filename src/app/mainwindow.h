@@ -91,8 +91,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QAction* makeAction(const QString& text, const QString& icon, const QString& toolTip, const QString& shortcut,
-                        bool enabled, const QVariant& data);
     void createActions();
     void createMenus();
     void prepareTemporaryFolder();

@@ -65,7 +65,9 @@ void Startup::prepareServices(QApplication& app)
         css.close();
     }
 
-    Translation::instance().load(QStringLiteral(":/translate.xml"));
+    // The table is built in; a failure is in the log, and every text then
+    // shows its tag, which still lets the user work.
+    (void)Translation::instance().load(QStringLiteral(":/translate.xml"));
     app.setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
 
     versionDate() = QStringLiteral("15.10.2013");

@@ -77,7 +77,16 @@ Log::Log(const QString& path, QObject* parent)
 {
     if (!path.trimmed().isEmpty())
         setFile(path);
-    m_sinceUpdate.start();
+    auto steady = std::make_shared<QElapsedTimer>();
+    steady->start();
+    setClock([steady] { return steady->elapsed(); });
+}
+
+void Log::setClock(const Clock& clock)
+{
+    QMutexLocker lock(&m_mutex);
+    m_clock = clock;
+    m_lastUpdate = m_clock();
 }
 
 Log::~Log()
@@ -230,9 +239,10 @@ void Log::process(int level, bool flush)
         writeEntry(m_entries.at(m_open[b]));
     buffer.remove(0, complete);
 
-    if (m_sinceUpdate.elapsed() > 500 || lineCompleted) {
+    const qint64 now = m_clock();
+    if (now - m_lastUpdate > 500 || lineCompleted) {
         emit logUpdated();
-        m_sinceUpdate.restart();
+        m_lastUpdate = now;
     }
 }
 

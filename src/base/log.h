@@ -10,6 +10,8 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QElapsedTimer>
+
+#include <functional>
 #include <QList>
 #include <QObject>
 #include <QRecursiveMutex>
@@ -46,6 +48,10 @@ public:
     QString file() const { return m_path; }
     void setEcho(bool on);
     bool echo() const { return m_echo; }
+    // Milliseconds on a steady clock, for the throttle of logUpdated();
+    // tests put their own clock in.
+    using Clock = std::function<qint64()>;
+    void setClock(const Clock& clock);
 
     void writeInfo(const QString& text) { appendText(Information, text); }
     void writeInfo(QTextStream& stream);
@@ -112,7 +118,8 @@ private:
     QByteArray m_buffers[3];
     QList<LogEntry> m_entries;
     int m_open[3] = {-1, -1, -1};
-    QElapsedTimer m_sinceUpdate;
+    Clock m_clock;
+    qint64 m_lastUpdate = 0;
 };
 
 #endif

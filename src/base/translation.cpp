@@ -9,7 +9,7 @@
 Translation::Translation(const QString& fileName)
 {
     if (!fileName.isEmpty())
-        load(fileName);
+        (void)load(fileName); // a failure is reported in the log
 }
 
 Translation& Translation::instance()

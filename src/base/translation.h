@@ -26,7 +26,7 @@ public:
     // The application-wide table.
     static Translation& instance();
 
-    bool load(const QString& fileName);
+    [[nodiscard]] bool load(const QString& fileName);
     int readNode(const QDomElement& root);
     void readItem(const QDomElement& element, TranslationItem& item);
     int indexOf(const QString& tag) const;

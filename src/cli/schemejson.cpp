@@ -134,7 +134,10 @@ std::unique_ptr<Scheme> SchemeJson::fromJson(const QJsonObject& object, Options*
         *error = QStringLiteral("a scheme has no name");
         return nullptr;
     }
-    scheme->setNameAndDescription(name, object.value("description").toString());
+    if (!scheme->setNameAndDescription(name, object.value("description").toString())) {
+        *error = QStringLiteral("the scheme name \"%1\" is not valid").arg(name);
+        return nullptr;
+    }
 
     for (const QJsonValue& value : object.value("species").toArray()) {
         const QString species = value.toString();

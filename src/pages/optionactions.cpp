@@ -1,5 +1,6 @@
 #include "optionactions.h"
 
+#include "actionspec.h"
 #include "translation.h"
 #include "options.h"
 #include "fstringeditor.h"
@@ -87,8 +88,7 @@ OptionActions::OptionActions(Settings* page)
 
 QAction* OptionActions::makeAction(const QString& text, const QString& shortcut, void (OptionActions::*slot)())
 {
-    auto* action = new QAction(text, m_page->tree());
-    action->setShortcut(QKeySequence(shortcut));
+    QAction* action = ActionSpec(text).shortcut(shortcut).make(m_page->tree());
     // Only while the tree itself has the focus: in an editor these keys
     // belong to the editor.
     action->setShortcutContext(Qt::WidgetShortcut);

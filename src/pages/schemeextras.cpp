@@ -1,25 +1,19 @@
 #include "schemeextras.h"
 
-#include "editorreload.h"
-#include "scheme.h"
+namespace {
 
-#include <QCloseEvent>
-#include <QPlainTextEdit>
-#include <QTabWidget>
-#include <QVBoxLayout>
-
-SchemeExtras::SchemeExtras(QWidget* parent)
-    : QWidget(parent)
+QFont editorFont()
 {
-    m_tabs = new QTabWidget(this);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_tabs);
+    QFont font(QStringLiteral("Courier"), 10);
+    font.setStyleHint(QFont::Monospace);
+    return font;
 }
 
-SchemeExtras::~SchemeExtras()
+} // namespace
+
+SchemeExtras::SchemeExtras(QWidget* parent)
+    : TextTabsPage(editorFont(), false, parent)
 {
-    clear();
 }
 
 void SchemeExtras::setScheme(Scheme* scheme)
@@ -46,73 +40,7 @@ void SchemeExtras::setEditAll(bool on)
 
 void SchemeExtras::addTab(QString* target, const QString& title, bool readOnly)
 {
-    addTab(QString(), target, title, readOnly);
-}
-
-void SchemeExtras::addTab(const QString& name, QString* target, const QString& title, bool readOnly)
-{
-    if (!target || title.trimmed().isEmpty())
-        return;
-    auto* editor = new QPlainTextEdit;
-    QFont font(QStringLiteral("Courier"), 10);
-    font.setStyleHint(QFont::Monospace);
-    editor->setFont(font);
-    editor->setLineWrapMode(QPlainTextEdit::NoWrap);
-    editor->setReadOnly(readOnly);
-    editor->setPlainText(*target);
-    connect(editor, &QPlainTextEdit::textChanged, this, &SchemeExtras::saveData);
-    m_tabs->addTab(editor, title);
-    m_list.append(Tab{name, target, editor});
-}
-
-QPlainTextEdit* SchemeExtras::editor(int index) const
-{
-    return index >= 0 && index < m_list.size() ? m_list.at(index).editor : nullptr;
-}
-
-int SchemeExtras::tabOf(const QString& name) const
-{
-    const QString key = name.trimmed().toUpper();
-    for (int index = 0; index < m_list.size(); ++index) {
-        if (m_list.at(index).name == key)
-            return index;
-    }
-    return -1;
-}
-
-void SchemeExtras::saveData()
-{
-    if (m_updating || !m_scheme)
-        return;
-    bool edited = false;
-    for (const Tab& tab : m_list) {
-        const QString text = tab.editor->toPlainText();
-        if (text != *tab.target) {
-            *tab.target = text;
-            edited = true;
-        }
-    }
-    // An edited text is an unsaved project (closing must ask); merely
-    // leaving the page changes nothing and says nothing.
-    if (edited)
-        m_scheme->setUnsaved();
-}
-
-void SchemeExtras::updateData()
-{
-    m_updating = true;
-    for (const Tab& tab : m_list)
-        EditorReload::reload(tab.editor, *tab.target);
-    m_updating = false;
-}
-
-void SchemeExtras::clear()
-{
-    const QList<Tab> tabs = m_list;
-    m_list.clear();
-    m_tabs->clear();
-    for (const Tab& tab : tabs)
-        delete tab.editor;
+    addTextTab(QString(), target, title, readOnly);
 }
 
 void SchemeExtras::schemeChanged()
@@ -125,24 +53,6 @@ void SchemeExtras::schemeChanged()
         if (!extra || !extra->testFlag(ExtraData::Visible))
             continue;
         const bool editable = m_editAll || extra->testFlag(ExtraData::Editable);
-        addTab(extra->name, m_scheme->pointerToExtra(name), extra->detail, !editable);
+        addTextTab(extra->name, m_scheme->pointerToExtra(name), extra->detail, !editable);
     }
-}
-
-void SchemeExtras::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    updateData();
-}
-
-void SchemeExtras::hideEvent(QHideEvent* event)
-{
-    saveData();
-    QWidget::hideEvent(event);
-}
-
-void SchemeExtras::closeEvent(QCloseEvent* event)
-{
-    saveData();
-    QWidget::closeEvent(event);
 }

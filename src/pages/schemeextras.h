@@ -7,22 +7,16 @@
 // project has rewritten meanwhile (the input file after option edits).
 
 #include "scheme.h"
+#include "texttabspage.h"
 
-#include <QList>
 #include <QPointer>
-#include <QString>
-#include <QWidget>
 
-class QPlainTextEdit;
-class QTabWidget;
-
-class SchemeExtras : public QWidget
+class SchemeExtras : public TextTabsPage
 {
     Q_OBJECT
 
 public:
     explicit SchemeExtras(QWidget* parent = nullptr);
-    ~SchemeExtras() override;
 
     void setScheme(Scheme* scheme);
     Scheme* scheme() const { return m_scheme; }
@@ -31,38 +25,18 @@ public:
     void setEditAll(bool on);
     bool editAll() const { return m_editAll; }
 
-    QTabWidget* tabWidget() const { return m_tabs; }
-    QPlainTextEdit* editor(int index) const;
-    // The tab of the extra of that name (trimmed, upper-cased), or -1.
-    int tabOf(const QString& name) const;
-
 public slots:
-    void saveData();
-    void updateData();
-    void clear();
     void schemeChanged();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    bool canStore() const override { return !m_scheme.isNull(); }
+    // An edited text is an unsaved project (closing must ask); merely
+    // leaving the page changes nothing and says nothing.
+    void textsEdited() override { m_scheme->setUnsaved(); }
 
 private:
-    struct Tab
-    {
-        QString name;
-        QString* target = nullptr;
-        QPlainTextEdit* editor = nullptr;
-    };
-
-    void addTab(const QString& name, QString* target, const QString& title, bool readOnly);
-
-    QTabWidget* m_tabs = nullptr;
-    QList<Tab> m_list;
     QPointer<Scheme> m_scheme;
     bool m_editAll = false;
-    // Reloading an editor changes its text; that is no edit to store.
-    bool m_updating = false;
 };
 
 #endif

@@ -333,7 +333,7 @@ void Starter::saveAsProject()
         return;
     const QString file = askForFile();
     if (!file.isEmpty())
-        saveTo(file);
+        (void)saveTo(file); // saveTo() tells the user how it went
 }
 
 void Starter::saveProject()

@@ -63,7 +63,7 @@ private:
     // The file to save a project without a file name to, or "" when the
     // user gave none or a wrong one.
     QString askForFile();
-    bool saveTo(const QString& file);
+    [[nodiscard]] bool saveTo(const QString& file);
     // Whether the project may be replaced: an unsaved project is offered for
     // saving first.
     bool mayReplaceProject();

@@ -106,7 +106,7 @@ void Project::newFromCatalogue()
     // A usable project: a name (the window enables its pages and Save by
     // it), the catalogue's files that clear() removed, without which no input
     // file is ever written, and the place for the output data.
-    setName(translate("ADV_MODE"));
+    (void)setName(translate("ADV_MODE")); // a translated text, never empty
     addCatalogueFiles();
     addExtra(QStringLiteral("OUTPUT_DATA"), QString());
     // Every option starts "off", so enabling the editors writes nothing yet.

@@ -109,7 +109,7 @@ public:
     bool renameProfile(int index, const QString& name);
     Profile* profileAt(int index) const { return m_profiles.at(index); }
     QStringList profileNames() const { return m_profiles.names(); }
-    bool setCurrentProfile(int index);
+    [[nodiscard]] bool setCurrentProfile(int index);
     int currentProfile() const { return m_profiles.current(); }
     QList<Profile*> profiles() const { return m_profiles.all(); }
     void _appendProfileToFort3(int index);

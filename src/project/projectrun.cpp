@@ -68,7 +68,8 @@ void Project::start()
     if (m_status == RunStatus::Running || m_sequence->processState() != QProcess::NotRunning)
         return;
     m_readPos = 0;
-    setExtraData(QStringLiteral("OUTPUT_DATA"), QString());
+    // A project without the extra has no earlier output to forget.
+    (void)setExtraData(QStringLiteral("OUTPUT_DATA"), QString());
     emptyOutData();
     m_currentTime = 0.0f;
     emit outDataUpdated();
@@ -182,9 +183,8 @@ void Project::_saveFileToExtra(const QString& extraName, const QString& fileName
             from = next;
         }
     }
-    if (hasExtra(extraName))
-        setExtraData(extraName, text);
-    else
-        addExtra(extraName, text);
+    if (!hasExtra(extraName))
+        addExtra(extraName, QString());
+    (void)setExtraData(extraName, text); // the extra exists: it takes the text
     tDebug() << "Saved to Extra" << extraName << int(text.size()) << "bytes";
 }

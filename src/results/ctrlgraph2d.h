@@ -61,7 +61,7 @@ public:
 
     // The picture the export saves: 800 x 450, cleared to white, then the
     // plot. False when the plot draws nothing.
-    bool exportImage(QImage* image) const;
+    [[nodiscard]] bool exportImage(QImage* image) const;
     // The hue the next new definition gets.
     int nextHue() const;
 

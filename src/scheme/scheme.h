@@ -31,8 +31,8 @@ public:
     ~Scheme() override;
 
     // --- whole scheme
-    bool setName(const QString& name);
-    bool setNameAndDescription(const QString& name, const QString& description);
+    [[nodiscard]] bool setName(const QString& name);
+    [[nodiscard]] bool setNameAndDescription(const QString& name, const QString& description);
     QString name() const { return m_name; }
     QString description() const { return m_description; }
     QString fileName() const { return m_fileName; }
@@ -82,8 +82,8 @@ public:
     bool hasExtra(const QString& name) const;
     ExtraData* getExtra(const QString& name) const;
     QString* pointerToExtra(const QString& name) const;
-    bool setExtraData(const QString& name, const QString& text);
-    bool setExtra(const QString& name, const ExtraData& record);
+    [[nodiscard]] bool setExtraData(const QString& name, const QString& text);
+    [[nodiscard]] bool setExtra(const QString& name, const ExtraData& record);
     void removeExtra(const QString& name);
     QStringList extraNames() const;
     QList<ExtraData*> extras() const;
@@ -98,9 +98,9 @@ public:
 
 public slots:
     virtual void clear();
-    virtual bool load(const QString& name, const QString& file);
-    virtual bool save(const QString& file = QString());
-    virtual bool setFileName(const QString& file);
+    [[nodiscard]] virtual bool load(const QString& name, const QString& file);
+    [[nodiscard]] virtual bool save(const QString& file = QString());
+    [[nodiscard]] virtual bool setFileName(const QString& file);
     void setUnsaved();
 
 signals:

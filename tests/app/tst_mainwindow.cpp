@@ -625,9 +625,11 @@ void TestMainWindow::exportData()
 
     // No name, no export.
     answers.add(ModalAnswers::chooseFile(QString()));
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
     window->exportData();
-    QTest::qWait(50);
+    answers.settle();
     QCOMPARE(answers.seen().size(), 6);
+    QCOMPARE(answers.pending(), 1);
 }
 
 void TestMainWindow::aboutDialog()
@@ -693,10 +695,13 @@ void TestMainWindow::actionsGoToTheStartPage()
     auto window = openWindow();
     ModalAnswers answers;
     // Nothing to save while no project is open.
+    answers.add(ModalAnswers::press(QMessageBox::Cancel));
     window->saveAction()->trigger();
     window->saveAsAction()->trigger();
-    QTest::qWait(50);
+    answers.settle();
     QCOMPARE(answers.seen().size(), 0);
+    QCOMPARE(answers.pending(), 1);
+    answers.dropPending();
 
     answers.add(ModalAnswers::chooseFile(QString()));
     window->openAction()->trigger();

@@ -7,6 +7,7 @@
 // conditions of three species. A catalogue that does not load ends the run.
 
 #include "translation.h"
+#include "require.h"
 #include "options.h"
 #include "project.h"
 #include "scheme.h"
@@ -58,7 +59,9 @@ public:
     std::unique_ptr<Scheme> hydrogenScheme() const
     {
         auto scheme = std::make_unique<Scheme>(m_catalogue.get());
-        scheme->setNameAndDescription(QStringLiteral("H2-TEST"), QStringLiteral("Hydrogen/air for the page tests"));
+        require(
+            scheme->setNameAndDescription(QStringLiteral("H2-TEST"), QStringLiteral("Hydrogen/air for the page tests")),
+            "setNameAndDescription");
         for (const char* species : {"H2", "O2", "N2"})
             scheme->addSpecies(QString::fromLatin1(species));
         SchemeNode* reactor = scheme->addGroup(QStringLiteral("Reactor"));

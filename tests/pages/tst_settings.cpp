@@ -5,6 +5,7 @@
 // to the text of the input file and the Files page.
 
 #include "optionpagefixture.h"
+#include "require.h"
 
 #include "messagecapture.h"
 #include "fstringeditor.h"
@@ -688,7 +689,8 @@ void TestSettings::speciesWithoutConditionGroup()
     // catalogue's own file texts (the page gave the catalogue the project's).
     m_fixture.catalogue().resetAll();
     Scheme scheme(&m_fixture.catalogue());
-    scheme.setNameAndDescription(QStringLiteral("BARE"), QStringLiteral("No conditions"));
+    require(scheme.setNameAndDescription(QStringLiteral("BARE"), QStringLiteral("No conditions")),
+            "setNameAndDescription");
     SchemeNode* output = scheme.addGroup(QStringLiteral("Output"));
     scheme.addOption(m_fixture.option(QStringLiteral("TEND")), output)->enabled = true;
     {

@@ -195,9 +195,11 @@ void TestSimulator::failedRun()
     QTest::mouseClick(page.startButton(), Qt::LeftButton);
     QVERIFY(finished.wait(10000));
     QTRY_COMPARE(answers.seen().size(), 1);
-    QTest::qWait(100);
+    answers.settle();
     // The failure box alone, the bar back at nothing.
     QCOMPARE(answers.seen().size(), 1);
+    QCOMPARE(answers.pending(), 1);
+    answers.dropPending();
     const ModalAnswers::Seen box = answers.seen().first();
     QCOMPARE(box.text, QStringLiteral("Simulation Failed!"));
     QCOMPARE(box.informativeText,

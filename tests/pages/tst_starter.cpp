@@ -3,6 +3,7 @@
 // and the question before unsaved work is replaced.
 
 #include "modalanswers.h"
+#include "require.h"
 #include "messagecapture.h"
 #include "translation.h"
 #include "options.h"
@@ -126,7 +127,7 @@ void TestStarter::writeSchemes()
 QString TestStarter::writeProject(const QString& name)
 {
     Project writer(m_catalogue.get());
-    writer.setName(name);
+    require(writer.setName(name), "setName");
     const QString file = m_dir->filePath(name + QStringLiteral(".tarvel"));
     if (!writer.save(file))
         qFatal("cannot write the project file %s", qPrintable(file));
@@ -474,7 +475,7 @@ void TestStarter::saveAddsToRecentSaveAsDoesNot()
     // A wrong extension on the first save writes nothing and remembers nothing.
     Project other(m_catalogue.get());
     Starter second(&other, m_schemes);
-    other.setName(QStringLiteral("Other"));
+    require(other.setName(QStringLiteral("Other")), "setName");
     answers.add(ModalAnswers::chooseFile(m_dir->filePath(QStringLiteral("other.txt"))));
     answers.add(ModalAnswers::press(QMessageBox::Ok));
     second.saveProject();
@@ -488,10 +489,13 @@ void TestStarter::saveFailureAndNoProject()
     auto page = makeStarter();
     ModalAnswers answers;
     // A project without a name is not saved at all.
+    answers.add(ModalAnswers::press(QMessageBox::Cancel));
     page->saveProject();
     page->saveAsProject();
-    QTest::qWait(50);
+    answers.settle();
     QCOMPARE(answers.seen().size(), 0);
+    QCOMPARE(answers.pending(), 1);
+    answers.dropPending();
 
     QVariant name(QStringLiteral("H2-TEST"));
     page->schemeSelected(name);

@@ -7,6 +7,7 @@
 // tell the executables what to do and to build a small scheme.
 
 #include "translation.h"
+#include "require.h"
 #include "options.h"
 #include "project.h"
 
@@ -93,7 +94,7 @@ public:
     void buildScheme(const QString& tend = QStringLiteral("1.0E-03"))
     {
         Project& p = project();
-        p.setName(QStringLiteral("Test project"));
+        require(p.setName(QStringLiteral("Test project")), "setName");
         p.addExtra(QStringLiteral("OUTPUT_DATA"), QString());
         SchemeNode* group = p.addGroup(QStringLiteral("Chemistry"));
         option(group, QStringLiteral("LSENS"), QStringLiteral("1"));
@@ -125,7 +126,7 @@ public:
         Project& p = project();
         if (!p.hasExtra(QStringLiteral("OUTPUT_DATA")))
             p.addExtra(QStringLiteral("OUTPUT_DATA"), QString());
-        p.setExtraData(QStringLiteral("OUTPUT_DATA"), QString::fromLatin1(output));
+        require(p.setExtraData(QStringLiteral("OUTPUT_DATA"), QString::fromLatin1(output)), "setExtraData");
         if (!computation.isEmpty() && !p.hasExtra(QStringLiteral("COMPUT_DATA")))
             p.addExtra(QStringLiteral("COMPUT_DATA"), computation);
         QBuffer buffer;
@@ -139,7 +140,7 @@ public:
     void saveSomewhere()
     {
         if (project().name().isEmpty())
-            project().setName(QStringLiteral("Saved"));
+            require(project().setName(QStringLiteral("Saved")), "setName");
         if (!project().save(QDir(root()).filePath(QStringLiteral("saved.tarvel"))))
             qFatal("ProjectFixture: cannot save the project");
     }

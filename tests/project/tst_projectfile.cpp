@@ -4,6 +4,7 @@
 // the whole catalogue, the project directory and clear().
 
 #include "projectfixture.h"
+#include "require.h"
 #include "messagecapture.h"
 
 #include "profile.h"
@@ -179,7 +180,7 @@ void TestProjectFile::saveRules()
     // file, it replaces that project.
     const QString file = QDir(fixture.root()).filePath(QStringLiteral("shared.tarvel"));
     Project other(&fixture.catalogue());
-    other.setName(QStringLiteral("Other"));
+    require(other.setName(QStringLiteral("Other")), "setName");
     QVERIFY(other.save(file));
     QVERIFY(project.save(file));
     {
@@ -313,7 +314,8 @@ void TestProjectFile::damagedSettings()
     QVERIFY(project.setSetting(QStringLiteral("first"), 1));
     const QByteArray good = QByteArray::fromBase64(project.getExtra(QStringLiteral("SETTINGS"))->text.toLatin1());
     auto store = [&project](const QByteArray& bytes) {
-        project.setExtraData(QStringLiteral("SETTINGS"), QString::fromLatin1(bytes.toBase64()));
+        require(project.setExtraData(QStringLiteral("SETTINGS"), QString::fromLatin1(bytes.toBase64())),
+                "setExtraData");
     };
 
     // A string list whose count claims four thousand million entries: read
@@ -354,7 +356,7 @@ void TestProjectFile::damagedSettings()
     }
 
     // Not Base64 at all: nothing, no loop.
-    project.setExtraData(QStringLiteral("SETTINGS"), QStringLiteral("!!!***"));
+    require(project.setExtraData(QStringLiteral("SETTINGS"), QStringLiteral("!!!***")), "setExtraData");
     QVERIFY(project.settings().isEmpty());
     // A new value is written over whatever could be read.
     QVERIFY(project.setSetting(QStringLiteral("fresh"), true));
@@ -399,7 +401,7 @@ void TestProjectFile::profileCodes()
     QCOMPARE(profile->values().at(1).value, 1500.0f);
 
     // More time steps than blocks: not found.
-    project.setExtraData(QStringLiteral("COMPUT_DATA"), QStringLiteral(">DATA 0\n<\n"));
+    require(project.setExtraData(QStringLiteral("COMPUT_DATA"), QStringLiteral(">DATA 0\n<\n")), "setExtraData");
     QCOMPARE(project.saveProfile(QStringLiteral("p"), 2), ProfileResult::StepNotFound);
     QCOMPARE(project.profiles().size(), 1);
 }
@@ -464,8 +466,9 @@ void TestProjectFile::damagedProfiles()
     Scheme damaged(&fixture.catalogue());
     QVERIFY(damaged.copy(&project));
     damaged.removeExtra(QStringLiteral("PROFILES_DATA_1"));
-    damaged.setExtraData(QStringLiteral("PROFILES_DATA_0"),
-                         QString::fromLatin1((first + second.left(second.size() / 2)).toBase64()));
+    require(damaged.setExtraData(QStringLiteral("PROFILES_DATA_0"),
+                                 QString::fromLatin1((first + second.left(second.size() / 2)).toBase64())),
+            "setExtraData");
     QVERIFY(Scheme::writeDatabase(file, {&damaged}, nullptr) == Scheme::WriteResult::Written);
     Project again(&fixture.catalogue());
     QVERIFY(again.load(file));
@@ -479,7 +482,7 @@ void TestProjectFile::newFromScheme()
     Scheme scheme(&fixture.catalogue());
     QVERIFY(scheme.copy(&fixture.project()));
     scheme.removeExtra(QStringLiteral("OUTPUT_DATA"));
-    scheme.setExtraData(QStringLiteral("CUSTOM_INP"), QString());
+    require(scheme.setExtraData(QStringLiteral("CUSTOM_INP"), QString()), "setExtraData");
 
     Project project(&fixture.catalogue());
     QSignalSpy data(&project, &Project::dataUpdated);

@@ -3,6 +3,7 @@
 // between the executables, and the live reading of the growing data file.
 
 #include "projectfixture.h"
+#include "require.h"
 #include "messagecapture.h"
 
 #include "profile.h"
@@ -155,7 +156,7 @@ void TestProjectRun::readiness()
     }
     {
         const QString text = *project.pointerToExtra(QStringLiteral("CUSTOM_INP"));
-        project.setExtraData(QStringLiteral("CUSTOM_INP"), QString());
+        require(project.setExtraData(QStringLiteral("CUSTOM_INP"), QString()), "setExtraData");
         MessageCapture messages;
         QVERIFY(!project.checkReady(false));
         QCOMPARE(messages.texts(QtWarningMsg),
@@ -177,7 +178,7 @@ void TestProjectRun::readiness()
         project.calculate();
         QCOMPARE(project.status(), RunStatus::NoResults);
         QCOMPARE(messages.texts(QtWarningMsg).size(), 1);
-        project.setExtraData(QStringLiteral("CUSTOM_INP"), text);
+        require(project.setExtraData(QStringLiteral("CUSTOM_INP"), text), "setExtraData");
     }
     {
         const ExtraData input = *project.getExtra(QStringLiteral("CUSTOM_INP"));
@@ -588,7 +589,7 @@ void TestProjectRun::endTime()
     ProjectFixture fixture;
     fixture.buildScheme(QStringLiteral("1E+99"));
     Project& project = fixture.project();
-    project.setExtraData(QStringLiteral("CUSTOM_INP"), QString()); // nothing runs
+    QVERIFY(project.setExtraData(QStringLiteral("CUSTOM_INP"), QString())); // nothing runs
     MessageCapture messages;
     project.start();
     QVERIFY(messages.texts(QtDebugMsg).contains(QStringLiteral("Duration: \"1E+99\" \"TEND\" ")));

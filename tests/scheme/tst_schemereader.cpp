@@ -3,6 +3,7 @@
 // more records than the file holds.
 
 #include "filebytes.h"
+#include "require.h"
 #include "messagecapture.h"
 #include "recordwriter.h"
 #include "testcatalogue.h"
@@ -58,10 +59,9 @@ QString describeTree(const QList<SchemeNode*>& nodes)
 // A scheme of some size: the option groups of a real one and long texts.
 void fillScheme(Scheme& scheme, const QString& name, int groups, int textSize)
 {
-    scheme.setNameAndDescription(name, QStringLiteral("%1: %2 groups, texts of %3 characters – ∑")
-                                           .arg(name)
-                                           .arg(groups)
-                                           .arg(textSize));
+    require(scheme.setNameAndDescription(
+                name, QStringLiteral("%1: %2 groups, texts of %3 characters – ∑").arg(name).arg(groups).arg(textSize)),
+            "setNameAndDescription");
     for (const char* species : {"CH4", "O2", "N2", "H2O", "CO2"})
         scheme.addSpecies(QString::fromLatin1(species));
     SchemeNode* state = scheme.addGroup(QStringLiteral("Initial state"));
@@ -74,7 +74,7 @@ void fillScheme(Scheme& scheme, const QString& name, int groups, int textSize)
     QString text;
     while (text.size() < textSize)
         text += QStringLiteral("  1.0000E+00  2.5000E-03  ÄÖÜ %1\n").arg(text.size());
-    scheme.setExtraData(QStringLiteral("MECHANISM"), text.left(textSize));
+    require(scheme.setExtraData(QStringLiteral("MECHANISM"), text.left(textSize)), "setExtraData");
     scheme.addExtra(QStringLiteral("OUTPUT_DATA"), text.left(textSize / 2));
 }
 

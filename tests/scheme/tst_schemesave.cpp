@@ -3,6 +3,7 @@
 // save or delete that fails half-way leaving the old file as it was.
 
 #include "filebytes.h"
+#include "require.h"
 #include "messagecapture.h"
 #include "testcatalogue.h"
 
@@ -46,7 +47,8 @@ QStringList storedNames(const QString& file, Options* catalogue)
 void fillScheme(Scheme& scheme, const QString& name, int textSize)
 {
     Options* catalogue = scheme.options();
-    scheme.setNameAndDescription(name, QStringLiteral("Ignition – %1 °C, ümlauts and 漢字").arg(name));
+    require(scheme.setNameAndDescription(name, QStringLiteral("Ignition – %1 °C, ümlauts and 漢字").arg(name)),
+            "setNameAndDescription");
     for (const char* species : {"H2", "O2", "N2", "AR"})
         scheme.addSpecies(QString::fromLatin1(species));
     SchemeNode* reactor = scheme.addGroup(QStringLiteral("Reactor"));
@@ -59,7 +61,8 @@ void fillScheme(Scheme& scheme, const QString& name, int textSize)
     SchemeNode* state = scheme.addGroup(QStringLiteral("Initial state"));
     for (const char* option : {"BC_T", "BC_P", "BC_H2", "BC_O2", "BC_N2", "BC_Ar"})
         scheme.addOption(scheme.findOption(QString::fromLatin1(option)), state)->enabled = true;
-    scheme.setExtraData(QStringLiteral("MECHANISM"), QStringLiteral("ELEMENTS\r\nH O N AR\r\nEND\r\n"));
+    require(scheme.setExtraData(QStringLiteral("MECHANISM"), QStringLiteral("ELEMENTS\r\nH O N AR\r\nEND\r\n")),
+            "setExtraData");
     QString text;
     for (int i = 0; text.size() < textSize; ++i)
         text += QStringLiteral("%1 Profil ∆t=%2\n").arg(i).arg(i * 0.5);
@@ -499,7 +502,7 @@ int interruptedSave(const QString& dir)
     MessageCapture messages;
 
     Scheme fresh(catalogue.get());
-    fresh.setName(QStringLiteral("Big"));
+    require(fresh.setName(QStringLiteral("Big")), "setName");
     fresh.addExtra(QStringLiteral("DATA"), QString(int(kFileSizeLimit), QLatin1Char('x')));
     int changes = 0;
     QObject::connect(&fresh, &Scheme::changed, [&] { ++changes; });
@@ -516,7 +519,7 @@ int interruptedSave(const QString& dir)
     out << "loaded scheme: result " << result << " saved " << loaded.isSaved() << " changed " << changes << '\n';
 
     Scheme victim(catalogue.get());
-    victim.setName(QStringLiteral("B1"));
+    require(victim.setName(QStringLiteral("B1")), "setName");
     out << "delete: result " << victim.deleteSchemeFromFile(big) << '\n';
 
     for (const QString& problem : messages.problems())

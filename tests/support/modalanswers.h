@@ -57,6 +57,15 @@ public:
     void add(const Answer& answer) { m_answers.append(answer); }
     const QList<Seen>& seen() const { return m_seen; }
     int pending() const { return int(m_answers.size()); }
+    // Delivers what the event loop holds, then answers a dialog that is up:
+    // afterwards pending() tells whether anything asked, without waiting.
+    void dropPending() { m_answers.clear(); }
+    void settle()
+    {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        poll();
+    }
 
     static Answer press(QMessageBox::StandardButton button)
     {

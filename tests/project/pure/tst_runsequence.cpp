@@ -141,7 +141,7 @@ void TestRunSequence::crashAndMissingProgram()
     sequence.start(m_dir->path());
     QVERIFY(finished.wait(5000));
     QCOMPARE(m_events, QStringList({"finished 0", "failed"}));
-    QTest::qWait(50);
+    QCoreApplication::sendPostedEvents();
     QCOMPARE(finished.size(), 2);
 }
 
@@ -177,7 +177,7 @@ void TestRunSequence::resetDropsLateNotifications()
     QVERIFY(started.wait(5000));
     sequence.reset();
     QCOMPARE(sequence.processState(), QProcess::NotRunning);
-    QTest::qWait(100);
+    QCoreApplication::sendPostedEvents();
     // The finish of the killed program was queued before the reset: dropped.
     QCOMPARE(m_events, QStringList({"started 0"}));
     QVERIFY(!sequence.isActive());

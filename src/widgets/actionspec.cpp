@@ -1,0 +1,62 @@
+#include "actionspec.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QKeySequence>
+
+ActionSpec::ActionSpec(const QString& text)
+    : m_text(text)
+{
+}
+
+ActionSpec& ActionSpec::icon(const QString& resource)
+{
+    m_icon = resource;
+    return *this;
+}
+
+ActionSpec& ActionSpec::toolTip(const QString& text)
+{
+    m_toolTip = text;
+    return *this;
+}
+
+ActionSpec& ActionSpec::shortcut(const QString& keys)
+{
+    m_shortcut = keys;
+    return *this;
+}
+
+ActionSpec& ActionSpec::enabled(bool on)
+{
+    m_enabled = on;
+    return *this;
+}
+
+ActionSpec& ActionSpec::checkable()
+{
+    m_checkable = true;
+    return *this;
+}
+
+ActionSpec& ActionSpec::data(const QVariant& value)
+{
+    m_data = value;
+    return *this;
+}
+
+QAction* ActionSpec::make(QObject* parent) const
+{
+    auto* action = new QAction(m_text, parent);
+    if (!m_icon.isEmpty())
+        action->setIcon(QIcon(m_icon));
+    if (!m_toolTip.isEmpty())
+        action->setToolTip(m_toolTip);
+    if (!m_shortcut.isEmpty())
+        action->setShortcut(QKeySequence(m_shortcut));
+    action->setEnabled(m_enabled);
+    action->setCheckable(m_checkable);
+    if (m_data.isValid())
+        action->setData(m_data);
+    return action;
+}
