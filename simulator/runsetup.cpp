@@ -73,9 +73,9 @@ bool RunSetup::readOptions(const RunInput &input, const Mechanism &mechanism, Di
     for (const RunInput::Option &option : input.options()) {
         const std::string &name = option.name;
         if (name == "VPRO") {
-            m_settings.constantVolume = true;
+            m_settings.model.constantVolume = true;
         } else if (name == "TPRO") {
-            m_settings.isothermal = true;
+            m_settings.model.isothermal = true;
         } else if (name == "MOLE") {
             if (option.value.empty() || option.value == "1") {
                 m_unit = OutputTable::Unit::MoleFractions;

@@ -36,9 +36,9 @@ bool writeFlushed(std::FILE *file, const std::string &text)
 
 const char *modeText(const SimulationSettings &settings)
 {
-    if (settings.isothermal)
-        return settings.constantVolume ? "constant temperature and volume" : "constant temperature and pressure";
-    return settings.constantVolume ? "adiabatic, constant volume" : "adiabatic, constant pressure";
+    if (settings.model.isothermal)
+        return settings.model.constantVolume ? "constant temperature and volume" : "constant temperature and pressure";
+    return settings.model.constantVolume ? "adiabatic, constant volume" : "adiabatic, constant pressure";
 }
 
 } // namespace

@@ -204,12 +204,19 @@ void TestPhysics::jacobian_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("constantVolume");
     QTest::addColumn<bool>("isothermal");
+    QTest::addColumn<bool>("wall");
+    QTest::addColumn<bool>("compression");
     for (const char *name : {"h2", "gri"}) {
-        QTest::addRow("%s constant pressure", name) << name << false << false;
-        QTest::addRow("%s constant volume", name) << name << true << false;
-        QTest::addRow("%s constant pressure and temperature", name) << name << false << true;
-        QTest::addRow("%s constant volume and temperature", name) << name << true << true;
+        QTest::addRow("%s constant pressure", name) << name << false << false << false << false;
+        QTest::addRow("%s constant volume", name) << name << true << false << false << false;
+        QTest::addRow("%s constant pressure and temperature", name) << name << false << true << false << false;
+        QTest::addRow("%s constant volume and temperature", name) << name << true << true << false << false;
     }
+    // The energy in the state: heat loss through the wall, and a volume
+    // that shrinks with time.
+    QTest::newRow("gri constant pressure with wall") << "gri" << false << false << true << false;
+    QTest::newRow("gri compression with wall") << "gri" << true << false << true << true;
+    QTest::newRow("h2 compression") << "h2" << true << false << false << true;
 }
 
 void TestPhysics::jacobian()
@@ -217,6 +224,8 @@ void TestPhysics::jacobian()
     QFETCH(QString, name);
     QFETCH(bool, constantVolume);
     QFETCH(bool, isothermal);
+    QFETCH(bool, wall);
+    QFETCH(bool, compression);
     const Mechanism &m = mechanism(name);
     const size_t n = m.species.size();
     // A burning mixture: every species present, so that every derivative
@@ -231,28 +240,44 @@ void TestPhysics::jacobian()
         sum += value;
     for (double &value : y)
         value /= sum;
-    Reactor reactor(m, constantVolume, isothermal);
+    ReactorModel model;
+    model.constantVolume = constantVolume;
+    model.isothermal = isothermal;
+    model.wallHeatLoss = wall;
+    model.heatTransferCoefficient = 500.0;
+    model.surfaceToVolume = 200.0;
+    model.surroundingTemperature = 400.0;
+    if (compression) {
+        Diagnostic error;
+        QVERIFY(model.volume.read({{"0 1.0", 2}, {"1e-3 0.2", 3}}, "fort.2", "VPROFILE", "volume", 1, error));
+    }
+    Reactor reactor(m, model);
     reactor.initialise(1600.0, 5.0e6, y.data());
+    const std::vector<double> x = reactor.initialState(y.data());
+    const size_t size = x.size();
+    QCOMPARE(size, n + (wall || compression ? 1 : 0));
+    const double time = 2e-4;
 
-    std::vector<double> analytic(n * n);
-    QVERIFY(reactor.jacobian(y.data(), analytic.data()));
-    std::vector<double> up(n), down(n), shifted = y;
-    for (size_t j = 0; j < n; ++j) {
-        const double h = 1e-6 * std::max(y[j], 1e-3);
-        shifted[j] = y[j] + h;
-        QVERIFY(reactor.rightHandSide(shifted.data(), up.data()));
-        shifted[j] = y[j] - h;
-        QVERIFY(reactor.rightHandSide(shifted.data(), down.data()));
-        shifted[j] = y[j];
+    std::vector<double> analytic(size * size);
+    QVERIFY(reactor.denseJacobian(time, x.data(), analytic.data()));
+    std::vector<double> up(size), down(size), shifted = x;
+    for (size_t j = 0; j < size; ++j) {
+        const double h = j < n ? 1e-6 * std::max(x[j], 1e-3) : 1e-6 * std::fabs(x[j]);
+        shifted[j] = x[j] + h;
+        QVERIFY(reactor.rightHandSide(time, shifted.data(), up.data()));
+        shifted[j] = x[j] - h;
+        QVERIFY(reactor.rightHandSide(time, shifted.data(), down.data()));
+        shifted[j] = x[j];
         double scale = 0.0;
-        for (size_t i = 0; i < n; ++i)
+        for (size_t i = 0; i < size; ++i)
             scale = std::max(scale, std::fabs(up[i] - down[i]) / (2 * h));
-        for (size_t i = 0; i < n; ++i) {
+        for (size_t i = 0; i < size; ++i) {
             const double difference = (up[i] - down[i]) / (2 * h);
-            const double value = analytic[j * n + i];
+            const double value = analytic[j * size + i];
             if (std::fabs(value - difference) > 1e-5 * scale + 1e-9)
-                QFAIL(qPrintable(QStringLiteral("d rate(%1) / d Y(%2): analytic %3, difference quotient %4")
-                                     .arg(QString::fromStdString(m.species[i].name), QString::fromStdString(m.species[j].name))
+                QFAIL(qPrintable(QStringLiteral("d rate(%1) / d x(%2): analytic %3, difference quotient %4")
+                                     .arg(i)
+                                     .arg(j)
                                      .arg(value, 0, 'g', 10)
                                      .arg(difference, 0, 'g', 10)));
         }
@@ -333,8 +358,8 @@ void TestPhysics::conservation()
         ? massFractions(m, {{"CH4", 0.5}, {"O2", 1.0}, {"N2", 3.76}, {"AR", 0.1}})
         : massFractions(m, {{"H2", 1.0}, {"O2", 1.0}, {"N2", 3.76}, {"AR", 0.1}});
     SimulationSettings settings;
-    settings.constantVolume = constantVolume;
-    settings.isothermal = isothermal;
+    settings.model.constantVolume = constantVolume;
+    settings.model.isothermal = isothermal;
     settings.endTime = endTime;
     settings.outputSteps = -1;
     std::vector<Sample> samples;
@@ -391,8 +416,8 @@ void TestPhysics::equilibrium()
     QFETCH(bool, constantVolume);
     QFETCH(bool, isothermal);
     SimulationSettings settings;
-    settings.constantVolume = constantVolume;
-    settings.isothermal = isothermal;
+    settings.model.constantVolume = constantVolume;
+    settings.model.isothermal = isothermal;
     settings.endTime = 10.0;
     settings.outputSteps = 1;
     settings.relativeTolerance = 1e-10;
@@ -402,10 +427,13 @@ void TestPhysics::equilibrium()
     QVERIFY2(simulation.run(h2Air(isothermal ? 1800.0 : 1000.0, 2.0), [](const Sample &) { return true; }, result),
              result.failure.c_str());
     const ReactorState &state = result.final;
-    Reactor reactor(m_h2, constantVolume, isothermal);
+    ReactorModel model;
+    model.constantVolume = constantVolume;
+    model.isothermal = isothermal;
+    Reactor reactor(m_h2, model);
     std::vector<double> c(m_h2.species.size());
     reactor.initialise(state.temperature, state.pressure * constants::oneBar, state.massFractions.data());
-    reactor.concentrations(state.massFractions.data(), state.temperature, c.data());
+    reactor.concentrations(0.0, state.massFractions.data(), state.temperature, c.data());
     Kinetics &kinetics = reactor.kinetics();
     kinetics.evaluate(state.temperature, c.data());
     double largest = 0.0;

@@ -185,8 +185,8 @@ void TestRunFiles::setup()
     RunSetup setup;
     QVERIFY(build(QStringLiteral("MOLE   1/"), h2Conditions, setup));
     const SimulationSettings &s = setup.settings();
-    QVERIFY(!s.constantVolume);
-    QVERIFY(!s.isothermal);
+    QVERIFY(!s.model.constantVolume);
+    QVERIFY(!s.model.isothermal);
     QCOMPARE(s.endTime, 1e-3);
     QCOMPARE(s.startTime, 0.0);
     QCOMPARE(s.outputSteps, 500);
@@ -218,8 +218,8 @@ void TestRunFiles::setup()
     blank[blank.indexOf("V") + 1] = QString();
     QVERIFY(build(QStringLiteral("VPRO     /TPRO     /MOLE   2/TIGN   8/NOCH     /NOME     /GSENS    /WALL   1/XYZ      /"),
                   blank, setup));
-    QVERIFY(setup.settings().constantVolume);
-    QVERIFY(setup.settings().isothermal);
+    QVERIFY(setup.settings().model.constantVolume);
+    QVERIFY(setup.settings().model.isothermal);
     QCOMPARE(setup.settings().relativeTolerance, 1e-4);
     QCOMPARE(setup.settings().absoluteTolerance, 1e-9);
     QCOMPARE(setup.settings().firstStep, 0.0);
