@@ -181,6 +181,19 @@ int main(int argc, char **argv)
                     o.automatic.result.ignitionTime / o.dense.result.ignitionTime - 1.0);
     }
 
+    // Where the dense solver's n^3 and the sparse solver's nearly linear cost
+    // per step of linear algebra meet, from GRI-Mech 3.0's measurements.
+    auto linearAlgebra = [](const Figures &f) {
+        const Integrator::Statistics &s = f.result.statistics;
+        return (s.factorisationSeconds + s.solveSeconds) / static_cast<double>(std::max(1L, s.steps));
+    };
+    std::printf("\nLinear algebra per step, us (factorisations and solves): dense / sparse\n");
+    for (size_t i = 0; i < cases.size(); ++i)
+        std::printf("  %-8s %10.2f %10.2f\n", cases[i].name, 1e6 * linearAlgebra(outcomes[i].dense),
+                    1e6 * linearAlgebra(outcomes[i].sparse));
+    const double dense = linearAlgebra(outcomes[1].dense), sparse = linearAlgebra(outcomes[1].sparse);
+    std::printf("  cross-over estimated from gri (53 species): %.0f species\n", 53.0 * std::sqrt(sparse / dense));
+
     std::printf("\nGoals\n");
     auto goal = [](const char *text, double value, double limit, const char *unit) {
         std::printf("  %-52s %9.3f %s (limit %.3f)  %s\n", text, value, unit, limit, value <= limit ? "met" : "missed");

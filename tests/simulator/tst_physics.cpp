@@ -67,6 +67,8 @@ private slots:
     void jacobian();
     void againstChemkin_data();
     void againstChemkin();
+    void sparseAgreesWithDense_data();
+    void sparseAgreesWithDense();
     void conservation_data();
     void conservation();
     void equilibrium_data();
@@ -75,11 +77,16 @@ private slots:
     void inductionTime();
 
 private:
-    Mechanism &mechanism(const QString &name) { return name == QStringLiteral("gri") ? m_gri : m_h2; }
+    Mechanism &mechanism(const QString &name)
+    {
+        return name == QStringLiteral("gri") ? m_gri : name == QStringLiteral("nc7h16") ? m_heptane : m_h2;
+    }
+    bool caseRun(const QString &name, Integrator::LinearAlgebra algebra, SimulationResult &result, QString &why);
     ReactorState h2Air(double temperature, double pressure) const;
 
     Mechanism m_h2;
     Mechanism m_gri;
+    Mechanism m_heptane;
     std::vector<ThermoRecord> m_h2Thermo;
 };
 
@@ -88,6 +95,8 @@ void TestPhysics::initTestCase()
     QString why;
     QVERIFY2(CaseData::mechanism(QStringLiteral("h2"), m_h2, why), qPrintable(why));
     QVERIFY2(CaseData::mechanism(QStringLiteral("gri"), m_gri, why), qPrintable(why));
+    QVERIFY2(CaseData::mechanism(QStringLiteral("nc7h16"), m_heptane, why), qPrintable(why));
+    QCOMPARE(m_heptane.species.size(), size_t(544));
     QVERIFY2(CaseData::thermo(QStringLiteral("h2"), m_h2Thermo, why), qPrintable(why));
 }
 
@@ -289,19 +298,17 @@ void TestPhysics::againstChemkin_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("h2") << "h2";
     QTest::newRow("gri") << "gri";
+    QTest::newRow("nc7h16") << "nc7h16";
 }
 
-void TestPhysics::againstChemkin()
+// The case's senk.inp at the bundled schemes' tolerances.
+bool TestPhysics::caseRun(const QString &name, Integrator::LinearAlgebra algebra, SimulationResult &result,
+                          QString &why)
 {
-    QFETCH(QString, name);
     CaseData::ReactorInput input;
-    CaseData::Reference reference;
-    QString why;
-    QVERIFY2(CaseData::reactorInput(name, input, why), qPrintable(why));
-    QVERIFY2(CaseData::reference(name, reference, why), qPrintable(why));
-    QCOMPARE(reference.finalTime, input.endTime);
+    if (!CaseData::reactorInput(name, input, why))
+        return false;
     const Mechanism &m = mechanism(name);
-
     ReactorState initial;
     initial.temperature = input.temperature;
     initial.pressure = input.pressureAtmospheres * constants::oneAtmosphere / constants::oneBar;
@@ -312,9 +319,28 @@ void TestPhysics::againstChemkin()
     settings.outputSteps = 10;
     settings.relativeTolerance = 1e-6;
     settings.absoluteTolerance = 1e-12;
+    settings.linearAlgebra = algebra;
     Simulation simulation(m, settings);
+    if (!simulation.run(initial, [](const Sample &) { return true; }, result)) {
+        why = QString::fromStdString(result.failure);
+        return false;
+    }
+    return true;
+}
+
+void TestPhysics::againstChemkin()
+{
+    QFETCH(QString, name);
+    CaseData::Reference reference;
+    CaseData::ReactorInput input;
+    QString why;
+    QVERIFY2(CaseData::reactorInput(name, input, why), qPrintable(why));
+    QVERIFY2(CaseData::reference(name, reference, why), qPrintable(why));
+    QCOMPARE(reference.finalTime, input.endTime);
     SimulationResult result;
-    QVERIFY2(simulation.run(initial, [](const Sample &) { return true; }, result), result.failure.c_str());
+    QVERIFY2(caseRun(name, Integrator::LinearAlgebra::Automatic, result, why), qPrintable(why));
+    // The large mechanism takes the sparse solver, the small ones do not.
+    QCOMPARE(result.statistics.sparse, mechanism(name).species.size() >= Integrator::sparseFromSpecies);
     QVERIFY(result.ignited);
     const QString figures = QStringLiteral("ignition %1 s (reference %2), final T %3 K (reference %4)")
                                 .arg(result.ignitionTime, 0, 'E', 5)
@@ -324,6 +350,36 @@ void TestPhysics::againstChemkin()
     qInfo("%s: %s", qPrintable(name), qPrintable(figures));
     QVERIFY2(std::fabs(result.ignitionTime / reference.ignitionTime - 1.0) < 0.01, qPrintable(figures));
     QVERIFY2(std::fabs(result.final.temperature - reference.finalTemperature) < 2.0, qPrintable(figures));
+}
+
+void TestPhysics::sparseAgreesWithDense_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("h2") << "h2";
+    QTest::newRow("gri") << "gri";
+}
+
+void TestPhysics::sparseAgreesWithDense()
+{
+    // Both solvers solve the same Newton systems; only round-off and the
+    // step sequence it steers may differ.
+    QFETCH(QString, name);
+    SimulationResult dense, sparse;
+    QString why;
+    QVERIFY2(caseRun(name, Integrator::LinearAlgebra::Dense, dense, why), qPrintable(why));
+    QVERIFY2(caseRun(name, Integrator::LinearAlgebra::Sparse, sparse, why), qPrintable(why));
+    QVERIFY(!dense.statistics.sparse);
+    QVERIFY(sparse.statistics.sparse);
+    QVERIFY(sparse.statistics.factorisations > 0 && sparse.statistics.linearSolves >= sparse.statistics.factorisations);
+    QVERIFY(dense.ignited && sparse.ignited);
+    qInfo("ignition dense %.8e s, sparse %.8e s", dense.ignitionTime, sparse.ignitionTime);
+    QVERIFY(near(sparse.ignitionTime, dense.ignitionTime, 1e-4));
+    QVERIFY(near(sparse.final.temperature, dense.final.temperature, 1e-6));
+    for (size_t k = 0; k < dense.final.massFractions.size(); ++k) {
+        const double a = dense.final.massFractions[k], b = sparse.final.massFractions[k];
+        if (std::fabs(a - b) > 1e-5 * std::max(std::fabs(a), std::fabs(b)) + 1e-10)
+            QFAIL(qPrintable(QStringLiteral("species %1: dense %2, sparse %3").arg(k).arg(a).arg(b)));
+    }
 }
 
 void TestPhysics::conservation_data()
