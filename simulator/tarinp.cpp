@@ -15,6 +15,10 @@ using namespace tarvelsim;
 
 namespace {
 
+// Above this many species the listing would push everything else out of the
+// front end's console.
+constexpr size_t listedSpecies = 100;
+
 void summarise(const Mechanism &mechanism, const RunSetup &setup, const std::string &thermoSource)
 {
     std::string symbols;
@@ -99,9 +103,17 @@ int main()
         || !TextFile::writeText(ProgramFiles::computation, "", error))
         return Console::fail(error.text());
 
+    // The summary comes last, after the listing, so that it stays in view
+    // at the end of a long console.
+    if (setup.listMechanism()) {
+        if (mechanism.species.size() <= listedSpecies || setup.listingRequested())
+            listMechanism(mechanism);
+        else
+            Console::line(Strings::format(" The listing of the mechanism is left out: it has more than %zu species. "
+                                          "A line LIST MECHANISM in %s asks for it.",
+                                          listedSpecies, ProgramFiles::runDescription));
+    }
     summarise(mechanism, setup, thermoSource);
-    if (setup.listMechanism())
-        listMechanism(mechanism);
     Console::line(std::string(" Prepared mechanism written to ") + ProgramFiles::preparedMechanism);
     return 0;
 }

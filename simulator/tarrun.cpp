@@ -34,11 +34,26 @@ bool writeFlushed(std::FILE *file, const std::string &text)
     return std::fputs(text.c_str(), file) >= 0 && std::fflush(file) == 0;
 }
 
-const char *modeText(const SimulationSettings &settings)
+std::string modeText(const ReactorModel &model)
 {
-    if (settings.model.isothermal)
-        return settings.model.constantVolume ? "constant temperature and volume" : "constant temperature and pressure";
-    return settings.model.constantVolume ? "adiabatic, constant volume" : "adiabatic, constant pressure";
+    const std::string volume = model.volume.empty() ? "volume" : "imposed volume";
+    if (model.isothermal) {
+        const std::string temperature = model.temperature.empty() ? "constant temperature" : "imposed temperature";
+        return temperature + " and " + (model.constantVolume ? volume : "pressure");
+    }
+    const std::string heat = model.wallHeatLoss ? "wall heat loss" : "adiabatic";
+    return heat + ", " + (model.constantVolume ? (model.volume.empty() ? "constant volume" : volume) : "constant pressure");
+}
+
+void describeProfile(const char *block, const char *quantity, const char *unit, const TimeProfile &profile)
+{
+    if (profile.empty())
+        return;
+    const auto &first = profile.points().front();
+    const auto &last = profile.points().back();
+    Console::line(Strings::format(" %s imposed by the %s block: %zu points, %.6E %s at t = %.6E s to %.6E %s at t = %.6E s",
+                                  quantity, block, profile.points().size(), first.second, unit, first.first,
+                                  last.second, unit, last.first));
 }
 
 } // namespace
@@ -76,9 +91,15 @@ int main()
     for (const std::string &note : setup.notes())
         Console::line(" " + note);
     const SimulationSettings &settings = setup.settings();
-    const ReactorState initial = restart ? profile : setup.initialState();
+    const ReactorState initial = Simulation::startingState(restart ? profile : setup.initialState(), settings.model);
 
-    Console::line(std::string(" Reactor: ") + modeText(settings));
+    Console::line(" Reactor: " + modeText(settings.model));
+    describeProfile("VPROFILE", "Volume", "m^3", settings.model.volume);
+    describeProfile("TPROFILE", "Temperature", "K", settings.model.temperature);
+    if (settings.model.wallHeatLoss)
+        Console::line(Strings::format(" Wall heat loss: C = %.4E W/(m^2 K), S/V = %.4E 1/m, TSURR = %.2f K",
+                                      settings.model.heatTransferCoefficient, settings.model.surfaceToVolume,
+                                      settings.model.surroundingTemperature));
     Console::line(restart ? std::string(" Initial state from the profile in ") + ProgramFiles::computation
                           : std::string(" Initial state from the CONDITIONS of ") + ProgramFiles::runDescription);
     Console::line(Strings::format(" T = %.4f K   P = %.6E bar   V = %.6E m^3", initial.temperature, initial.pressure,

@@ -75,6 +75,9 @@ private slots:
     void equilibrium();
     void outputSchedule();
     void inductionTime();
+    void compressionFollowsAdiabat();
+    void imposedTemperature();
+    void wallCoolsExponentially();
 
 private:
     Mechanism &mechanism(const QString &name)
@@ -83,6 +86,7 @@ private:
     }
     bool caseRun(const QString &name, Integrator::LinearAlgebra algebra, SimulationResult &result, QString &why);
     ReactorState h2Air(double temperature, double pressure) const;
+    ReactorState argon(double temperature, double pressure) const;
 
     Mechanism m_h2;
     Mechanism m_gri;
@@ -107,6 +111,16 @@ ReactorState TestPhysics::h2Air(double temperature, double pressure) const
     state.pressure = pressure;
     state.volume = 1.0;
     state.massFractions = massFractions(m_h2, {{"H2", 1.0}, {"O2", 1.0}, {"N2", 3.76}});
+    return state;
+}
+
+ReactorState TestPhysics::argon(double temperature, double pressure) const
+{
+    ReactorState state;
+    state.temperature = temperature;
+    state.pressure = pressure;
+    state.volume = 1.0;
+    state.massFractions = massFractions(m_h2, {{"AR", 1.0}});
     return state;
 }
 
@@ -584,6 +598,111 @@ void TestPhysics::inductionTime()
     }
     qInfo("induction %.5e s, grid %.5e s, ignition %.5e s", result.inductionTime, when, result.ignitionTime);
     QVERIFY2(std::fabs(result.inductionTime - when) < 2e-7, qPrintable(QString::number(result.inductionTime)));
+}
+
+void TestPhysics::compressionFollowsAdiabat()
+{
+    // Argon, whose cp is 5/2 R at every temperature: compressed without heat
+    // exchange to a tenth of its volume it keeps T V^(2/3), and p V^(5/3).
+    SimulationSettings settings;
+    settings.model.constantVolume = true;
+    Diagnostic error;
+    QVERIFY(settings.model.volume.read({{"0.0 2.0", 2}, {"1.0E-02 0.2", 3}}, "fort.2", "VPROFILE", "volume", 1, error));
+    settings.endTime = 1.5e-2;
+    settings.outputSteps = 30;
+    settings.relativeTolerance = 1e-8;
+    settings.absoluteTolerance = 1e-14;
+    std::vector<Sample> samples;
+    Simulation simulation(m_h2, settings);
+    SimulationResult result;
+    QVERIFY2(simulation.run(argon(300.0, 1.0), [&](const Sample &sample) { samples.push_back(sample); return true; },
+                            result),
+             result.failure.c_str());
+    QCOMPARE(samples.size(), size_t(31));
+    QCOMPARE(samples.front().state.volume, 2.0);
+    const double invariant = 300.0 * std::pow(2.0, 2.0 / 3.0);
+    const double pressureInvariant = 1.0 * std::pow(2.0, 5.0 / 3.0);
+    for (const Sample &sample : samples) {
+        const double volume = settings.model.volume.value(sample.time);
+        QVERIFY(near(sample.state.volume, volume, 1e-12));
+        const double value = sample.state.temperature * std::pow(volume, 2.0 / 3.0);
+        if (!near(value, invariant, 1e-3))
+            QFAIL(qPrintable(QStringLiteral("t %1 s: T V^(2/3) = %2, at the start %3").arg(sample.time).arg(value).arg(invariant)));
+        QVERIFY(near(sample.state.pressure * std::pow(volume, 5.0 / 3.0), pressureInvariant, 1e-3));
+    }
+    // Held after the profile's end: tenfold compression, 10^(2/3) in T.
+    qInfo("final T %.4f K, expected %.4f K", result.final.temperature, 300.0 * std::pow(10.0, 2.0 / 3.0));
+    QVERIFY(near(result.final.temperature, 300.0 * std::pow(10.0, 2.0 / 3.0), 1e-3));
+    QVERIFY(near(samples[20].state.temperature, samples.back().state.temperature, 1e-6));
+}
+
+void TestPhysics::imposedTemperature()
+{
+    // A burning hydrogen mixture whose temperature is ramped: the reactor's
+    // temperature is the profile's at every output, whatever the chemistry.
+    for (bool constantVolume : {false, true}) {
+        SimulationSettings settings;
+        settings.model.isothermal = true;
+        settings.model.constantVolume = constantVolume;
+        Diagnostic error;
+        QVERIFY(settings.model.temperature.read({{"0 1000", 2}, {"2e-4 1500", 3}, {"5e-4 1200 ! cooling", 4}}, "fort.2",
+                                                "TPROFILE", "temperature", 1, error));
+        settings.endTime = 1e-3;
+        settings.outputSteps = 40;
+        std::vector<Sample> samples;
+        Simulation simulation(m_h2, settings);
+        SimulationResult result;
+        QVERIFY2(simulation.run(h2Air(900.0, 2.0), [&](const Sample &sample) { samples.push_back(sample); return true; },
+                                result),
+                 result.failure.c_str());
+        QCOMPARE(samples.front().state.temperature, 1000.0);
+        for (const Sample &sample : samples) {
+            const double expected = sample.time <= 2e-4 ? 1000.0 + 500.0 * sample.time / 2e-4
+                : sample.time <= 5e-4                   ? 1500.0 - 300.0 * (sample.time - 2e-4) / 3e-4
+                                                        : 1200.0;
+            QVERIFY2(near(sample.state.temperature, expected, 1e-12), qPrintable(QString::number(sample.time)));
+            if (!constantVolume)
+                QCOMPARE(sample.state.pressure, 2.0);
+        }
+        // It burns: water forms.
+        QVERIFY(result.final.massFractions[static_cast<size_t>(m_h2.speciesIndex("H2O"))] > 0.05);
+    }
+}
+
+void TestPhysics::wallCoolsExponentially()
+{
+    // Hot argon in a closed vessel loses K (T - TSURR) per unit volume, with
+    // K = alpha S/V: rho cv dT/dt = -K (T - TSURR), an exponential decay at
+    // the rate K / (rho cv), cv being 3/2 R/W for argon.
+    SimulationSettings settings;
+    settings.model.constantVolume = true;
+    settings.model.wallHeatLoss = true;
+    settings.model.heatTransferCoefficient = 100.0; // W/(m^2 K)
+    settings.model.surfaceToVolume = 100.0;         // 1/m
+    settings.model.surroundingTemperature = 300.0;
+    settings.endTime = 0.05;
+    settings.outputSteps = 25;
+    settings.relativeTolerance = 1e-8;
+    settings.absoluteTolerance = 1e-14;
+    const ReactorState initial = argon(1000.0, 1.0);
+    const double weight = m_h2.species[static_cast<size_t>(m_h2.speciesIndex("AR"))].weight;
+    const double density = constants::oneBar * weight / (constants::gasConstant * 1000.0);   // g/cm^3
+    const double cv = 1.5 * constants::gasConstant / weight;                                 // erg/(g K)
+    const double k = 100.0 * 1e3 * 100.0 * 1e-2;                                             // erg/(s cm^3 K)
+    const double rate = k / (density * cv);
+    std::vector<Sample> samples;
+    Simulation simulation(m_h2, settings);
+    SimulationResult result;
+    QVERIFY2(simulation.run(initial, [&](const Sample &sample) { samples.push_back(sample); return true; }, result),
+             result.failure.c_str());
+    for (size_t i = 1; i < samples.size(); ++i) {
+        const Sample &sample = samples[i];
+        const double measured = -std::log((sample.state.temperature - 300.0) / 700.0) / sample.time;
+        if (!near(measured, rate, 1e-3))
+            QFAIL(qPrintable(QStringLiteral("t %1 s: rate %2 1/s, analytic %3 1/s").arg(sample.time).arg(measured).arg(rate)));
+    }
+    QVERIFY(near(result.final.temperature - 300.0, 700.0 * std::exp(-rate * 0.05), 1e-2));
+    QVERIFY(near(result.final.volume, 1.0, 1e-12));
 }
 
 QTEST_APPLESS_MAIN(TestPhysics)

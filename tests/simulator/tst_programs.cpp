@@ -115,6 +115,8 @@ private slots:
     void optionsAndModes();
     void failures_data();
     void failures();
+    void imposedVolume();
+    void largeMechanismConsole();
 
 private:
     bool prepareCase(const QString &dir, const QString &name, const QString &fort2, QString &why);
@@ -325,7 +327,7 @@ void TestPrograms::optionsAndModes()
     conditions[2].second = QStringLiteral("-5");
     QString why;
     QVERIFY2(prepareCase(dir.path(), "h2",
-                         runDescription({{"VPRO", ""}, {"TPRO", ""}, {"GSENS", ""}, {"WALL", "1"}, {"NOME", ""}},
+                         runDescription({{"VPRO", ""}, {"TPRO", ""}, {"GSENS", ""}, {"WALL", "2"}, {"NOME", ""}},
                                         {"H2", "N2", "O2"}, conditions),
                          why),
              qPrintable(why));
@@ -402,6 +404,68 @@ void TestPrograms::failures()
     QCOMPARE(result.lines.last(), QStringLiteral(" ABNORMAL END"));
     QCOMPARE(result.lines[result.lines.size() - 2], message);
     QVERIFY(!result.output.contains(success));
+}
+
+void TestPrograms::imposedVolume()
+{
+    // Argon compressed to a tenth of its volume by a VPROFILE block typed
+    // after the generated blocks: T V^(2/3) is kept.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QList<QPair<QString, QString>> conditions = {
+        {"TEND", "2.0E-02"}, {"NT", "20"}, {"RTOL", "1.0E-08"}, {"ATOL", "1.0E-14"},
+        {"T", "300"},        {"P", "1.0"}, {"V", "2.0"},        {"AR", "1.0"}};
+    const QString fort2 = runDescription({{"VPRO", ""}, {"MOLE", "1"}}, {"AR"}, conditions)
+        + QStringLiteral("VPROFILE\n0.0 2.0\n1.0E-02 0.2\nEND\n");
+    QString why;
+    QVERIFY2(prepareCase(dir.path(), "h2", fort2, why), qPrintable(why));
+    QCOMPARE(run(dir.path(), "tarinp.x").exitCode, 0);
+    const Run result = run(dir.path(), "tarrun.x");
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY2(result.lines.contains(QStringLiteral(" Reactor: adiabatic, imposed volume")), qPrintable(result.output));
+    QVERIFY(result.output.contains(QStringLiteral(" Volume imposed by the VPROFILE block: 2 points, 2.000000E+00 m^3 at t = "
+                                                  "0.000000E+00 s to 2.000000E-01 m^3 at t = 1.000000E-02 s")));
+    QList<QByteArray> lines = readFile(dir.filePath("fort.29")).split('\n');
+    lines.removeLast();
+    QCOMPARE(lines.size(), 22);
+    const QList<double> last = fields(lines.last());
+    QVERIFY(std::fabs(last[3] - 0.2) < 1e-12);
+    QVERIFY2(std::fabs(last[1] / (300.0 * std::pow(10.0, 2.0 / 3.0)) - 1.0) < 1e-3, qPrintable(QString::number(last[1])));
+
+    // A malformed block stops tarinp.x at its line.
+    QVERIFY(writeFile(dir.filePath("fort.2"), (fort2 + QStringLiteral("TPROFILE\n0 1000\n1.0E-3 hot\nEND\n")).toLatin1()));
+    const Run refused = run(dir.path(), "tarinp.x");
+    QCOMPARE(refused.exitCode, 1);
+    QCOMPARE(refused.lines[refused.lines.size() - 2],
+             QStringLiteral(" ERROR: fort.2, line %1: a line of the TPROFILE block must hold two numbers, the time in s "
+                            "and the temperature in K, not \"1.0E-3 hot\"")
+                 .arg(fort2.count('\n') + 3));
+}
+
+void TestPrograms::largeMechanismConsole()
+{
+    // n-heptane, 544 species: no listing unless asked for, and the summary
+    // at the end of the console either way.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QList<QPair<QString, QString>> conditions = {
+        {"TEND", "1.0E-03"}, {"T", "800"}, {"P", "50.6625"}, {"V", "1.0"}, {"NC7H16", "0.090909"}, {"O2", "1.0"}, {"N2", "3.76"}};
+    const QString fort2 = runDescription({}, {"NC7H16", "O2", "N2"}, conditions);
+    QString why;
+    QVERIFY2(prepareCase(dir.path(), "nc7h16", fort2, why), qPrintable(why));
+    const Run plain = run(dir.path(), "tarinp.x");
+    QCOMPARE(plain.exitCode, 0);
+    QVERIFY(plain.output.size() < 4000);
+    QVERIFY(plain.output.contains(QStringLiteral("The listing of the mechanism is left out")));
+    QVERIFY(plain.lines[plain.lines.size() - 4].startsWith(QStringLiteral(" Species:      544")));
+    QVERIFY(plain.lines[plain.lines.size() - 2].startsWith(QStringLiteral(" Duplicates: ")));
+
+    QVERIFY(writeFile(dir.filePath("fort.2"), fort2.toLatin1() + "LIST MECHANISM\n"));
+    const Run listed = run(dir.path(), "tarinp.x");
+    QCOMPARE(listed.exitCode, 0);
+    QVERIFY(listed.lines.size() > 2446);
+    QVERIFY(!listed.output.contains(QStringLiteral("left out")));
+    QVERIFY(listed.lines[listed.lines.size() - 4].startsWith(QStringLiteral(" Species:      544")));
 }
 
 QTEST_GUILESS_MAIN(TestPrograms)
