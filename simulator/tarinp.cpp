@@ -39,6 +39,20 @@ void summarise(const Mechanism &mechanism, const RunSetup &setup, const std::str
                                   setup.checkDuplicates() ? "" : " (NOCH: not checked)"));
 }
 
+// Every error of the mechanism, each on its line, then the failure sentence.
+int failParsing(const MechanismParser &parser)
+{
+    const std::vector<Diagnostic> &errors = parser.errors();
+    for (size_t i = 0; i + 1 < errors.size(); ++i)
+        Console::line(" ERROR: " + errors[i].text());
+    if (parser.errorCount() > errors.size()) {
+        Console::line(" ERROR: " + errors.back().text());
+        return Console::fail(Strings::format("%zu more errors in %s are not listed", parser.errorCount() - errors.size(),
+                                             ProgramFiles::mechanism));
+    }
+    return Console::fail(errors.back().text());
+}
+
 void listMechanism(const Mechanism &mechanism)
 {
     Console::line("");
@@ -88,7 +102,7 @@ int main()
     Mechanism mechanism;
     if (!parser.parse(lines, ProgramFiles::mechanism, database, haveThermoFile ? ProgramFiles::thermo : "",
                       RunSetup::duplicateCheckWanted(input), mechanism, error))
-        return Console::fail(error.text());
+        return failParsing(parser);
     for (const std::string &warning : parser.warnings())
         Console::line(" WARNING: " + warning);
     if (parser.hasThermoSection())
