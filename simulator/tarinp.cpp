@@ -75,9 +75,7 @@ void listMechanism(const Mechanism &mechanism)
     Console::line("");
 }
 
-} // namespace
-
-int main()
+int prepare()
 {
     Console::line(" TARINP  -  preparation of the reaction mechanism");
     Diagnostic error;
@@ -130,4 +128,11 @@ int main()
     summarise(mechanism, setup, thermoSource);
     Console::line(std::string(" Prepared mechanism written to ") + ProgramFiles::preparedMechanism);
     return 0;
+}
+
+} // namespace
+
+int main()
+{
+    return Console::guarded(&prepare);
 }

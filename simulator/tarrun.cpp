@@ -56,9 +56,7 @@ void describeProfile(const char *block, const char *quantity, const char *unit, 
                                   last.second, unit, last.first));
 }
 
-} // namespace
-
-int main()
+int integrate()
 {
     Console::line(" TARRUN  -  closed homogeneous reactor");
     Diagnostic error;
@@ -107,10 +105,10 @@ int main()
     Console::line(Strings::format(" Integration to %.6E s, RTOL = %.3E, ATOL = %.3E", settings.endTime,
                                   settings.relativeTolerance, settings.absoluteTolerance));
 
-    File data(std::fopen(ProgramFiles::outputData, "w"));
-    File computation(std::fopen(ProgramFiles::computation, "w"));
+    File data(TextFile::create(ProgramFiles::outputData, error));
+    File computation(data ? TextFile::create(ProgramFiles::computation, error) : nullptr);
     if (!data || !computation)
-        return Console::fail(std::string("cannot create ") + (data ? ProgramFiles::computation : ProgramFiles::outputData));
+        return Console::fail(error.text());
     const OutputTable table(mechanism, setup.unit());
     if (!writeFlushed(data.get(), table.heading()))
         return Console::fail(std::string("cannot write ") + ProgramFiles::outputData);
@@ -150,9 +148,19 @@ int main()
             Console::line(Strings::format(" Induction time of species %d (%s): its mole fraction never rose",
                                           settings.inductionSpecies + 1, name.c_str()));
     }
-    Console::line(Strings::format(" %d output steps; solver: %ld steps, %ld right-hand sides, %ld Jacobians", result.samples,
-                                  result.statistics.steps, result.statistics.rhsEvaluations,
-                                  result.statistics.jacobianEvaluations));
+    const Integrator::Statistics &statistics = result.statistics;
+    Console::line(Strings::format(" %d output steps; solver: %ld steps, %ld right-hand sides, %ld Jacobians, "
+                                  "%ld factorisations (%s)",
+                                  result.samples, statistics.steps, statistics.rhsEvaluations,
+                                  statistics.jacobianEvaluations, statistics.factorisations,
+                                  statistics.sparse ? "sparse, KLU" : "dense LU"));
     Console::line(ProgramFiles::success);
     return 0;
+}
+
+} // namespace
+
+int main()
+{
+    return Console::guarded(&integrate);
 }

@@ -116,6 +116,7 @@ private slots:
     void failures_data();
     void failures();
     void imposedVolume();
+    void outputsReplaceLinks();
     void largeMechanismConsole();
 
 private:
@@ -446,6 +447,35 @@ void TestPrograms::imposedVolume()
              QStringLiteral(" ERROR: fort.2, line %1: a line of the TPROFILE block must hold two numbers, the time in s "
                             "and the temperature in K, not \"1.0E-3 hot\"")
                  .arg(fort2.count('\n') + 3));
+}
+
+void TestPrograms::outputsReplaceLinks()
+{
+    // Links planted at every output name, pointing out of the run folder:
+    // the programs write real files in the folder and leave the targets be.
+    QTemporaryDir dir, outside;
+    QVERIFY(dir.isValid() && outside.isValid());
+    QList<QPair<QString, QString>> conditions = h2Conditions;
+    conditions[2].second = QStringLiteral("5");
+    QString why;
+    QVERIFY2(prepareCase(dir.path(), "h2", runDescription({}, {"H2", "N2", "O2"}, conditions), why), qPrintable(why));
+    const QStringList outputs = {"tarmech.inp", "fort.18", "fort.29"};
+    for (const QString &name : outputs) {
+        QVERIFY(writeFile(outside.filePath(name), "precious\n"));
+        QVERIFY(QFile::link(outside.filePath(name), dir.filePath(name)));
+    }
+    // A link to a file that does not exist yet must not create it either.
+    QVERIFY(QFile::remove(outside.filePath("fort.29")));
+    QCOMPARE(run(dir.path(), "tarinp.x").exitCode, 0);
+    QCOMPARE(run(dir.path(), "tarrun.x").exitCode, 0);
+    for (const QString &name : outputs) {
+        const QFileInfo info(dir.filePath(name));
+        QVERIFY2(!info.isSymLink() && info.isFile() && info.size() > 0, qPrintable(name));
+        if (name != QStringLiteral("fort.29"))
+            QCOMPARE(readFile(outside.filePath(name)), QByteArray("precious\n"));
+    }
+    QVERIFY(!QFileInfo::exists(outside.filePath("fort.29")));
+    QVERIFY(readFile(dir.filePath("fort.18")).contains(">DATA"));
 }
 
 void TestPrograms::largeMechanismConsole()

@@ -8,11 +8,13 @@
 #include "runinput.h"
 #include "runsetup.h"
 #include "simulation.h"
+#include "textfile.h"
 
 #include <QtTest>
 
 #include <cmath>
 #include <cstdlib>
+#include <zlib.h>
 
 using namespace tarvelsim;
 
@@ -69,6 +71,7 @@ private slots:
     void profileErrors_data();
     void profileErrors();
     void imposedHistoriesAndWall();
+    void inflationIsBounded();
     void historyErrors_data();
     void historyErrors();
 
@@ -496,6 +499,34 @@ void TestRunFiles::imposedHistoriesAndWall()
     QVERIFY(setup.settings().model.volume.empty() && setup.settings().model.temperature.empty());
     QVERIFY(!setup.settings().model.wallHeatLoss);
     QVERIFY(!setup.listingRequested());
+}
+
+void TestRunFiles::inflationIsBounded()
+{
+    // A small gzip file that inflates to 3 MB of blanks, read with a limit of
+    // 2 MB: refused, naming the file. Under the limit it reads whole.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const std::string path = (dir.path() + QStringLiteral("/fort.4")).toStdString();
+    gzFile file = gzopen(path.c_str(), "wb9");
+    QVERIFY(file);
+    const std::string block(1 << 20, ' ');
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(gzwrite(file, block.data(), static_cast<unsigned>(block.size())), int(block.size()));
+    QCOMPARE(gzclose(file), Z_OK);
+    QVERIFY(QFileInfo(QString::fromStdString(path)).size() < 20000);
+
+    std::string text;
+    Diagnostic error;
+    QVERIFY(!TextFile::readText(path, text, error, size_t(2) << 20));
+    QCOMPARE(QString::fromStdString(error.text()),
+             QString::fromStdString(path) + ": the file holds more than 2 MB of text once inflated; larger files are not read");
+    QVERIFY(text.empty());
+    std::vector<std::string> lines;
+    QVERIFY(!TextFile::readLines(path, lines, error, size_t(2) << 20));
+    QVERIFY(TextFile::readText(path, text, error, size_t(3) << 20));
+    QCOMPARE(text.size(), size_t(3) << 20);
+    QVERIFY(TextFile::defaultSizeLimit == size_t(256) << 20);
 }
 
 void TestRunFiles::historyErrors_data()
