@@ -87,6 +87,9 @@ private:
     bool caseRun(const QString &name, Integrator::LinearAlgebra algebra, SimulationResult &result, QString &why);
     ReactorState h2Air(double temperature, double pressure) const;
     ReactorState argon(double temperature, double pressure) const;
+    // A run on the h2 mechanism keeping every output sample.
+    bool record(const SimulationSettings &settings, const ReactorState &initial, std::vector<Sample> &samples,
+                SimulationResult &result) const;
 
     Mechanism m_h2;
     Mechanism m_gri;
@@ -122,6 +125,14 @@ ReactorState TestPhysics::argon(double temperature, double pressure) const
     state.volume = 1.0;
     state.massFractions = massFractions(m_h2, {{"AR", 1.0}});
     return state;
+}
+
+bool TestPhysics::record(const SimulationSettings &settings, const ReactorState &initial, std::vector<Sample> &samples,
+                         SimulationResult &result) const
+{
+    samples.clear();
+    Simulation simulation(m_h2, settings);
+    return simulation.run(initial, [&](const Sample &sample) { samples.push_back(sample); return true; }, result);
 }
 
 void TestPhysics::rateConstants()
@@ -613,11 +624,8 @@ void TestPhysics::compressionFollowsAdiabat()
     settings.relativeTolerance = 1e-8;
     settings.absoluteTolerance = 1e-14;
     std::vector<Sample> samples;
-    Simulation simulation(m_h2, settings);
     SimulationResult result;
-    QVERIFY2(simulation.run(argon(300.0, 1.0), [&](const Sample &sample) { samples.push_back(sample); return true; },
-                            result),
-             result.failure.c_str());
+    QVERIFY2(record(settings, argon(300.0, 1.0), samples, result), result.failure.c_str());
     QCOMPARE(samples.size(), size_t(31));
     QCOMPARE(samples.front().state.volume, 2.0);
     const double invariant = 300.0 * std::pow(2.0, 2.0 / 3.0);
@@ -650,11 +658,8 @@ void TestPhysics::imposedTemperature()
         settings.endTime = 1e-3;
         settings.outputSteps = 40;
         std::vector<Sample> samples;
-        Simulation simulation(m_h2, settings);
         SimulationResult result;
-        QVERIFY2(simulation.run(h2Air(900.0, 2.0), [&](const Sample &sample) { samples.push_back(sample); return true; },
-                                result),
-                 result.failure.c_str());
+        QVERIFY2(record(settings, h2Air(900.0, 2.0), samples, result), result.failure.c_str());
         QCOMPARE(samples.front().state.temperature, 1000.0);
         for (const Sample &sample : samples) {
             const double expected = sample.time <= 2e-4 ? 1000.0 + 500.0 * sample.time / 2e-4
@@ -691,10 +696,8 @@ void TestPhysics::wallCoolsExponentially()
     const double k = 100.0 * 1e3 * 100.0 * 1e-2;                                             // erg/(s cm^3 K)
     const double rate = k / (density * cv);
     std::vector<Sample> samples;
-    Simulation simulation(m_h2, settings);
     SimulationResult result;
-    QVERIFY2(simulation.run(initial, [&](const Sample &sample) { samples.push_back(sample); return true; }, result),
-             result.failure.c_str());
+    QVERIFY2(record(settings, initial, samples, result), result.failure.c_str());
     for (size_t i = 1; i < samples.size(); ++i) {
         const Sample &sample = samples[i];
         const double measured = -std::log((sample.state.temperature - 300.0) / 700.0) / sample.time;
