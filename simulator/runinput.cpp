@@ -1,6 +1,7 @@
 #include "runinput.h"
 
 #include "strings.h"
+#include "wordscanner.h"
 
 namespace tarvelsim {
 
@@ -128,22 +129,21 @@ void RunInput::readOptionLine(const std::string &line, int number)
 {
     // Entries end with "/"; a filler is blanks and "/". Reading by the
     // slashes rather than by columns also takes entries typed by hand.
-    if (line.find('/') == std::string::npos)
-        return;
-    size_t start = 0;
-    while (start < line.size()) {
-        size_t slash = line.find('/', start);
-        if (slash == std::string::npos)
-            break;
-        const std::vector<std::string> words = Strings::words(line.substr(start, slash - start));
-        start = slash + 1;
-        if (words.empty() || words.size() > 2)
+    WordScanner scanner(line);
+    std::vector<std::string> words;
+    while (!scanner.atEnd()) {
+        if (!scanner.slash()) {
+            words.push_back(scanner.word());
             continue;
-        Option option;
-        option.name = Strings::upper(words[0]);
-        option.value = words.size() > 1 ? words[1] : std::string();
-        option.line = number;
-        m_options.push_back(option);
+        }
+        if (!words.empty() && words.size() <= 2) {
+            Option option;
+            option.name = Strings::upper(words[0]);
+            option.value = words.size() > 1 ? words[1] : std::string();
+            option.line = number;
+            m_options.push_back(option);
+        }
+        words.clear();
     }
 }
 

@@ -29,6 +29,14 @@ std::string WordScanner::word()
     return m_text.substr(start, m_position - start);
 }
 
+bool WordScanner::slash()
+{
+    if (atEnd() || m_text[m_position] != '/')
+        return false;
+    ++m_position;
+    return true;
+}
+
 WordScanner::Parameters WordScanner::parameters(std::string &inside)
 {
     inside.clear();

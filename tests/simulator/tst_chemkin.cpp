@@ -7,6 +7,7 @@
 #include "mechanismparser.h"
 #include "mechanismwriter.h"
 #include "thermoparser.h"
+#include "wordscanner.h"
 
 #include <QtTest>
 
@@ -48,6 +49,7 @@ private slots:
     void units();
     void errors_data();
     void errors();
+    void wordScanner();
     void thermoRecordMissingLine_data();
     void thermoRecordMissingLine();
     void everyErrorInOnePass();
@@ -446,6 +448,44 @@ void TestChemkin::errors()
     QVERIFY(!ThermoParser::decode(records[0], data, diagnostic));
     QCOMPARE(QString::fromStdString(diagnostic.text()),
              QStringLiteral("fort.9, line 5: thermo data of H2: a coefficient in columns 16-30 is not a number: \"0.0x000E+00\""));
+}
+
+void TestChemkin::wordScanner()
+{
+    const std::string text = "  LOW / 1.0E19 -1.0 0.0 /H2O/6.4/ DUP  /x AR/2";
+    WordScanner scanner(text);
+    std::string inside;
+    QVERIFY(!scanner.atEnd());
+    QCOMPARE(QString::fromStdString(scanner.word()), QStringLiteral("LOW"));
+    QCOMPARE(scanner.parameters(inside), WordScanner::Parameters::Closed);
+    QCOMPARE(QString::fromStdString(inside), QStringLiteral(" 1.0E19 -1.0 0.0 "));
+    QCOMPARE(QString::fromStdString(scanner.word()), QStringLiteral("H2O"));
+    QCOMPARE(scanner.parameters(inside), WordScanner::Parameters::Closed);
+    QCOMPARE(QString::fromStdString(inside), QStringLiteral("6.4"));
+    QCOMPARE(QString::fromStdString(scanner.word()), QStringLiteral("DUP"));
+    // "/x AR/" are DUP's parameters: a slash after blanks still belongs to the word before.
+    QCOMPARE(scanner.parameters(inside), WordScanner::Parameters::Closed);
+    QCOMPARE(QString::fromStdString(inside), QStringLiteral("x AR"));
+    QCOMPARE(QString::fromStdString(scanner.word()), QStringLiteral("2"));
+    QCOMPARE(scanner.parameters(inside), WordScanner::Parameters::None);
+    QVERIFY(scanner.atEnd());
+
+    WordScanner unclosed("AR /39.95");
+    QCOMPARE(QString::fromStdString(unclosed.word()), QStringLiteral("AR"));
+    QCOMPARE(unclosed.parameters(inside), WordScanner::Parameters::Unclosed);
+    QVERIFY(unclosed.atEnd());
+
+    WordScanner entries("MOLE   1/TPRO     /  /");
+    QCOMPARE(QString::fromStdString(entries.word()), QStringLiteral("MOLE"));
+    QVERIFY(!entries.slash());
+    QCOMPARE(QString::fromStdString(entries.word()), QStringLiteral("1"));
+    QVERIFY(entries.slash());
+    QCOMPARE(QString::fromStdString(entries.rest()), QStringLiteral("TPRO     /  /"));
+    QCOMPARE(QString::fromStdString(entries.word()), QStringLiteral("TPRO"));
+    QVERIFY(entries.slash());
+    QVERIFY(entries.slash());
+    QVERIFY(!entries.slash());
+    QVERIFY(entries.atEnd());
 }
 
 void TestChemkin::thermoRecordMissingLine_data()
