@@ -320,22 +320,6 @@ void Kinetics::visitDerivatives(Entry entry, MixtureColumn mixture) const
     }
 }
 
-void Kinetics::concentrationDerivatives(std::vector<double> &d) const
-{
-    const size_t n = m_speciesCount;
-    d.assign(n * n, 0.0);
-    std::vector<double> ones(n, 0.0);
-    visitDerivatives([&](int k, int j, double value) { d[static_cast<size_t>(k) * n + static_cast<size_t>(j)] += value; },
-                     [&](int k, double value) { ones[static_cast<size_t>(k)] += value; });
-    for (size_t k = 0; k < n; ++k) {
-        if (ones[k] == 0.0)
-            continue;
-        double *target = d.data() + k * n;
-        for (size_t j = 0; j < n; ++j)
-            target[j] += ones[k];
-    }
-}
-
 std::vector<std::pair<int, int>> Kinetics::derivativeEntries() const
 {
     std::vector<std::pair<int, int>> entries;

@@ -30,10 +30,7 @@ public:
     double equilibriumConstant(size_t reaction) const;
 
     // d(production rate k)/d(concentration j) at the state of the last
-    // evaluate(), temperature held: a dense row-major matrix of size K x K.
-    void concentrationDerivatives(std::vector<double> &derivatives) const;
-
-    // The same derivatives in two parts. A reaction whose collider is the
+    // evaluate(), temperature held, in two parts. A reaction whose collider is the
     // whole mixture depends on every concentration alike: that part is one
     // column of ones times a coefficient per species (mixture, K values).
     // The rest touches only the reaction's own species and colliders: the
