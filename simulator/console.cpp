@@ -3,6 +3,8 @@
 #include "programfiles.h"
 
 #include <cstdio>
+#include <exception>
+#include <new>
 
 namespace tarvelsim {
 
@@ -18,6 +20,21 @@ int Console::fail(const std::string &reason)
     line(" ERROR: " + reason);
     line(std::string(" ") + ProgramFiles::failure);
     return 1;
+}
+
+} // namespace tarvelsim
+
+namespace tarvelsim {
+
+int Console::guarded(int (*body)())
+{
+    try {
+        return body();
+    } catch (const std::bad_alloc &) {
+        return fail("the input is too large for the memory of this computer");
+    } catch (const std::exception &exception) {
+        return fail(exception.what());
+    }
 }
 
 } // namespace tarvelsim

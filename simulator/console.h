@@ -12,6 +12,9 @@ public:
     static void line(const std::string &text);
     // The reason, then the failure sentence; the program's exit code.
     static int fail(const std::string &reason);
+    // Runs a program's body; what it throws (memory running out on a huge
+    // input) ends it with the failure sentence rather than an abort.
+    static int guarded(int (*body)());
 };
 
 } // namespace tarvelsim

@@ -257,10 +257,9 @@ double Kinetics::equilibriumConstant(size_t reaction) const
     return m_kc[reaction];
 }
 
-void Kinetics::concentrationDerivatives(std::vector<double> &d) const
+template <typename Entry, typename MixtureColumn>
+void Kinetics::visitDerivatives(Entry entry, MixtureColumn mixture) const
 {
-    const size_t n = m_speciesCount;
-    d.assign(n * n, 0.0);
     const double *c = m_concentrations.data();
     std::vector<std::pair<int, double>> row; // species j, d(rate of progress)/dC_j
     for (size_t r = 0; r < m_reactions.size(); ++r) {
@@ -297,32 +296,42 @@ void Kinetics::concentrationDerivatives(std::vector<double> &d) const
         differentiate(reaction.reactants, m_kForward[r] * m_factor[r]);
         if (reaction.reversible)
             differentiate(reaction.products, -m_kReverse[r] * m_factor[r]);
-        for (const auto &entry : reaction.net) {
-            double *target = d.data() + static_cast<size_t>(entry.first) * n;
+        for (const auto &net : reaction.net) {
             for (const auto &partial : row)
-                target[partial.first] += entry.second * partial.second;
+                entry(net.first, partial.first, net.second * partial.second);
         }
-        if (reaction.kind == Reaction::Kind::Elementary || m_factorSlope[r] == 0.0)
+        if (reaction.kind == Reaction::Kind::Elementary)
             continue;
-        // The collider concentration M depends on every species through the
-        // efficiencies: a dense row per reaction, still cheap beside the
-        // factorisation of the matrix.
+        // The collider concentration M: one species, or the whole mixture
+        // with a few species weighted otherwise.
         const double withoutFactor = m_kForward[r] * product(reaction.reactants, c)
             - (reaction.reversible ? m_kReverse[r] * product(reaction.products, c) : 0.0);
         const double g = withoutFactor * m_factorSlope[r];
-        for (const auto &entry : reaction.net) {
-            double *target = d.data() + static_cast<size_t>(entry.first) * n;
-            const double scale = entry.second * g;
+        for (const auto &net : reaction.net) {
+            const double scale = net.second * g;
             if (reaction.collider >= 0) {
-                target[reaction.collider] += scale;
+                entry(net.first, reaction.collider, scale);
                 continue;
             }
-            for (size_t j = 0; j < n; ++j)
-                target[j] += scale;
+            mixture(net.first, scale);
             for (const auto &extra : reaction.extraEfficiency)
-                target[extra.first] += scale * extra.second;
+                entry(net.first, extra.first, scale * extra.second);
         }
     }
+}
+
+std::vector<std::pair<int, int>> Kinetics::derivativeEntries() const
+{
+    std::vector<std::pair<int, int>> entries;
+    visitDerivatives([&](int k, int j, double) { entries.emplace_back(k, j); }, [](int, double) {});
+    return entries;
+}
+
+void Kinetics::sparseDerivatives(const std::vector<size_t> &positions, double *values, double *mixture) const
+{
+    size_t next = 0;
+    visitDerivatives([&](int, int, double value) { values[positions[next++]] += value; },
+                     [&](int k, double value) { mixture[k] += value; });
 }
 
 } // namespace tarvelsim

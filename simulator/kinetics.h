@@ -30,8 +30,15 @@ public:
     double equilibriumConstant(size_t reaction) const;
 
     // d(production rate k)/d(concentration j) at the state of the last
-    // evaluate(), temperature held: a dense row-major matrix of size K x K.
-    void concentrationDerivatives(std::vector<double> &derivatives) const;
+    // evaluate(), temperature held, in two parts. A reaction whose collider is the
+    // whole mixture depends on every concentration alike: that part is one
+    // column of ones times a coefficient per species (mixture, K values).
+    // The rest touches only the reaction's own species and colliders: the
+    // (species k, species j) pairs of derivativeEntries(), in the order in
+    // which sparseDerivatives() adds the value of the e-th pair to
+    // values[positions[e]]. A pair may come more than once.
+    std::vector<std::pair<int, int>> derivativeEntries() const;
+    void sparseDerivatives(const std::vector<size_t> &positions, double *values, double *mixture) const;
 
 private:
     struct Term
@@ -64,6 +71,12 @@ private:
     static double power(const Term &term, double concentration);
     // Falloff factor F and d ln F / d ln Pr at reduced pressure pr.
     void falloff(size_t reaction, double pr, double &f, double &dlnFdlnPr) const;
+    // Calls entry(k, j, value) for every pair of the sparse part and
+    // mixture(k, value) for the coefficients of the column of ones, always in
+    // the same order whatever the values, so that a pattern built once fits
+    // every later evaluation.
+    template <typename Entry, typename MixtureColumn>
+    void visitDerivatives(Entry entry, MixtureColumn mixture) const;
 
     size_t m_speciesCount = 0;
     std::vector<Compiled> m_reactions;

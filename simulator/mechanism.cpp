@@ -77,7 +77,7 @@ int Mechanism::unbalancedElement(const Reaction &reaction) const
     return -1;
 }
 
-bool Mechanism::checkDuplicates(const std::string &file, Diagnostic &error) const
+void Mechanism::checkDuplicates(const std::string &file, std::vector<Diagnostic> &errors) const
 {
     std::map<Key, std::vector<size_t>> seen;
     for (size_t i = 0; i < reactions.size(); ++i)
@@ -94,28 +94,23 @@ bool Mechanism::checkDuplicates(const std::string &file, Diagnostic &error) cons
             if (j != i && (reaction.reversible || reactions[j].reversible))
                 same.push_back(j);
         }
+        // A reaction that has its twin is not reported as a lone DUPLICATE
+        // as well: the message about the pair says what to do.
+        partnered[i] = !same.empty();
         for (size_t j : same) {
-            if (!reaction.duplicate || !reactions[j].duplicate) {
-                const size_t later = std::max(i, j);
-                const size_t earlier = std::min(i, j);
-                error = Diagnostic(file, reactions[later].line,
-                                   Strings::format("reaction %zu (%s) repeats reaction %zu of line %d; mark both DUPLICATE",
-                                                   later + 1, reactions[later].equation(species).c_str(), earlier + 1,
-                                                   reactions[earlier].line));
-                return false;
-            }
-            partnered[i] = true;
+            // Each pair once, at its later reaction.
+            if (j < i && (!reaction.duplicate || !reactions[j].duplicate))
+                errors.emplace_back(file, reaction.line,
+                                    Strings::format("reaction %zu (%s) repeats reaction %zu of line %d; mark both DUPLICATE",
+                                                    i + 1, reaction.equation(species).c_str(), j + 1, reactions[j].line));
         }
     }
     for (size_t i = 0; i < reactions.size(); ++i) {
-        if (reactions[i].duplicate && !partnered[i]) {
-            error = Diagnostic(file, reactions[i].line,
-                               Strings::format("reaction %zu (%s) is marked DUPLICATE but has no duplicate", i + 1,
-                                               reactions[i].equation(species).c_str()));
-            return false;
-        }
+        if (reactions[i].duplicate && !partnered[i])
+            errors.emplace_back(file, reactions[i].line,
+                                Strings::format("reaction %zu (%s) is marked DUPLICATE but has no duplicate", i + 1,
+                                                reactions[i].equation(species).c_str()));
     }
-    return true;
 }
 
 int Mechanism::duplicateCount() const

@@ -26,9 +26,9 @@ public:
     // The element that reaction does not conserve, or -1.
     int unbalancedElement(const Reaction &reaction) const;
     // Reactions that are the same reaction twice without both being declared
-    // DUPLICATE, and DUPLICATE reactions without a partner. Returns false with
-    // the first such reaction described in error.
-    [[nodiscard]] bool checkDuplicates(const std::string &file, Diagnostic &error) const;
+    // DUPLICATE, and DUPLICATE reactions without a partner: each such
+    // reaction described in errors, added in the order of the reactions.
+    void checkDuplicates(const std::string &file, std::vector<Diagnostic> &errors) const;
     // How many reactions carry the DUPLICATE mark.
     int duplicateCount() const;
 

@@ -3,8 +3,7 @@
 #include "elementtable.h"
 #include "reactionparser.h"
 #include "strings.h"
-
-#include <cctype>
+#include "wordscanner.h"
 
 namespace tarvelsim {
 
@@ -29,51 +28,41 @@ Keyword keywordOf(const std::string &word)
     return Keyword::None;
 }
 
-// The text after the first word of a line.
-std::string afterFirstWord(const std::string &text)
+Keyword keywordOfLine(const std::string &line)
 {
-    size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    return text.substr(i);
+    const std::vector<std::string> words = Strings::words(Strings::withoutComment(line));
+    return words.empty() ? Keyword::None : keywordOf(words[0]);
 }
 
 } // namespace
 
-bool MechanismParser::readElements(const std::string &text, int line, bool &ended, Diagnostic &error)
+void MechanismParser::report(const Diagnostic &error)
 {
-    size_t i = 0;
-    while (i < text.size()) {
-        while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-            ++i;
-        if (i >= text.size())
-            break;
-        const size_t start = i;
-        while (i < text.size() && text[i] != '/' && !std::isspace(static_cast<unsigned char>(text[i])))
-            ++i;
-        const std::string symbol = text.substr(start, i - start);
+    ++m_errorCount;
+    if (m_errors.size() < maxErrors)
+        m_errors.push_back(error);
+}
+
+void MechanismParser::readElements(const std::string &text, int line, bool &ended)
+{
+    WordScanner scanner(text);
+    while (!scanner.atEnd()) {
+        const std::string symbol = scanner.word();
         if (Strings::equalNoCase(symbol, "END")) {
             ended = true;
-            return true;
+            return;
         }
         double weight = 0.0;
-        size_t look = i;
-        while (look < text.size() && std::isspace(static_cast<unsigned char>(text[look])))
-            ++look;
-        if (look < text.size() && text[look] == '/') {
-            const size_t close = text.find('/', look + 1);
-            if (close == std::string::npos || !Strings::toNumber(text.substr(look + 1, close - look - 1), weight)
-                || weight <= 0) {
-                error = Diagnostic(m_file, line, "the atomic weight of element \"" + symbol + "\" must be a positive number between \"/\"");
-                return false;
-            }
-            i = close + 1;
+        std::string inside;
+        const WordScanner::Parameters parameters = scanner.parameters(inside);
+        if (parameters == WordScanner::Parameters::Unclosed
+            || (parameters == WordScanner::Parameters::Closed && (!Strings::toNumber(inside, weight) || weight <= 0))) {
+            report(line, "the atomic weight of element \"" + symbol + "\" must be a positive number between \"/\"");
+            return;
         }
         if (symbol.empty()) {
-            error = Diagnostic(m_file, line, "an atomic weight without its element");
-            return false;
+            report(line, "an atomic weight without its element");
+            return;
         }
         if (m_mechanism.elementIndex(symbol) >= 0) {
             m_warnings.push_back(Diagnostic(m_file, line, "element \"" + symbol + "\" is declared twice").text());
@@ -83,15 +72,14 @@ bool MechanismParser::readElements(const std::string &text, int line, bool &ende
         m_elementLines.push_back(line);
         m_givenWeights.push_back(weight);
     }
-    return true;
 }
 
-bool MechanismParser::readSpecies(const std::vector<std::string> &words, int line, bool &ended, Diagnostic &error)
+void MechanismParser::readSpecies(const std::vector<std::string> &words, int line, bool &ended)
 {
     for (const std::string &word : words) {
         if (Strings::equalNoCase(word, "END")) {
             ended = true;
-            return true;
+            return;
         }
         if (m_mechanism.speciesIndex(word) >= 0) {
             m_warnings.push_back(Diagnostic(m_file, line, "species \"" + word + "\" is declared twice").text());
@@ -100,125 +88,150 @@ bool MechanismParser::readSpecies(const std::vector<std::string> &words, int lin
         // "M" stands for the third body, and the computation file's profile
         // blocks are delimited by ">" and "<".
         if (Strings::equalNoCase(word, "M") || word.find_first_of("<>=") != std::string::npos) {
-            error = Diagnostic(m_file, line, "\"" + word + "\" cannot be a species name");
-            return false;
+            report(line, "\"" + word + "\" cannot be a species name");
+            continue;
         }
         Species species;
         species.name = word;
         species.line = line;
         m_mechanism.species.push_back(species);
     }
-    return true;
 }
 
-bool MechanismParser::resolveElements(Diagnostic &error)
+void MechanismParser::readThermo(const std::vector<std::string> &lines, size_t &index)
+{
+    // index is the THERMO line; on return, the section's END line or the
+    // line before the next section's keyword.
+    size_t next = index + 1;
+    Diagnostic error;
+    if (!ThermoParser::readSection(lines, next, m_file, m_ownThermo, error)) {
+        report(error);
+        // The rest of the section cannot be read record by record any more.
+        while (next < lines.size() && keywordOfLine(lines[next]) == Keyword::None)
+            ++next;
+    }
+    index = next < lines.size() && keywordOfLine(lines[next]) == Keyword::End ? next : next - 1;
+}
+
+void MechanismParser::resolveElements()
 {
     for (size_t i = 0; i < m_mechanism.elements.size(); ++i) {
         Element &element = m_mechanism.elements[i];
         element.weight = m_givenWeights[i] > 0 ? m_givenWeights[i] : ElementTable::atomicWeight(element.symbol);
-        if (element.weight <= 0) {
-            error = Diagnostic(m_file, m_elementLines[i],
-                               "element \"" + element.symbol + "\" is not a known element; give its atomic weight as "
-                                   + element.symbol + "/weight/");
-            return false;
-        }
+        if (element.weight <= 0)
+            report(m_elementLines[i], "element \"" + element.symbol + "\" is not a known element; give its atomic weight as "
+                                          + element.symbol + "/weight/");
     }
-    return true;
 }
 
-bool MechanismParser::resolveSpecies(const std::vector<ThermoRecord> &database, const std::string &databaseFile,
-                                     Diagnostic &error)
+void MechanismParser::resolveSpecies(const std::vector<ThermoRecord> &database, const std::string &databaseFile)
 {
+    auto find = [](const std::vector<ThermoRecord> &records, const std::string &name) -> const ThermoRecord * {
+        for (const ThermoRecord &candidate : records) {
+            if (Strings::equalNoCase(candidate.name, name))
+                return &candidate;
+        }
+        return nullptr;
+    };
     for (Species &species : m_mechanism.species) {
-        const ThermoRecord *record = nullptr;
-        for (const ThermoRecord &candidate : m_ownThermo) {
-            if (Strings::equalNoCase(candidate.name, species.name)) {
-                record = &candidate;
-                break;
-            }
-        }
-        if (!record && !m_thermoAll) {
-            for (const ThermoRecord &candidate : database) {
-                if (Strings::equalNoCase(candidate.name, species.name)) {
-                    record = &candidate;
-                    break;
-                }
-            }
-        }
+        const ThermoRecord *record = find(m_ownThermo, species.name);
+        if (!record && !m_thermoAll)
+            record = find(database, species.name);
         if (!record) {
             std::string where = m_thermoAll || databaseFile.empty() ? m_file : m_file + " or " + databaseFile;
-            error = Diagnostic(m_file, species.line, "species \"" + species.name + "\" has no thermo data in " + where);
-            return false;
+            report(species.line, "species \"" + species.name + "\" has no thermo data in " + where);
+            m_speciesIncomplete = true;
+            continue;
         }
         ThermoData data;
-        if (!ThermoParser::decode(*record, data, error))
-            return false;
+        Diagnostic error;
+        if (!ThermoParser::decode(*record, data, error)) {
+            report(error);
+            m_speciesIncomplete = true;
+            continue;
+        }
         if (data.phase != 'G') {
-            error = Diagnostic(record->file, record->line,
-                               "species \"" + species.name + "\" is not a gas (phase " + std::string(1, data.phase)
-                                   + "); only gas-phase kinetics is computed");
-            return false;
+            report(Diagnostic(record->file, record->line,
+                              "species \"" + species.name + "\" is not a gas (phase " + std::string(1, data.phase)
+                                  + "); only gas-phase kinetics is computed"));
+            m_speciesIncomplete = true;
+            continue;
         }
         species.thermo = data.polynomial;
         species.phase = data.phase;
         species.weight = 0.0;
+        bool complete = true;
         for (const auto &entry : data.composition) {
             const int element = m_mechanism.elementIndex(entry.first);
             if (element < 0) {
-                error = Diagnostic(record->file, record->line,
-                                   "species \"" + species.name + "\" contains element \"" + entry.first
-                                       + "\", which the ELEMENTS section does not declare");
-                return false;
+                report(Diagnostic(record->file, record->line,
+                                  "species \"" + species.name + "\" contains element \"" + entry.first
+                                      + "\", which the ELEMENTS section does not declare"));
+                complete = false;
+                break;
             }
             species.composition.emplace_back(element, entry.second);
             species.weight += entry.second * m_mechanism.elements[static_cast<size_t>(element)].weight;
         }
-        if (species.weight <= 0) {
-            error = Diagnostic(record->file, record->line, "species \"" + species.name + "\" has no elements");
-            return false;
+        if (complete && species.weight <= 0) {
+            report(Diagnostic(record->file, record->line, "species \"" + species.name + "\" has no elements"));
+            complete = false;
         }
+        m_speciesIncomplete = m_speciesIncomplete || !complete;
     }
-    return true;
 }
 
-bool MechanismParser::readReactions(const ReactionChunk &chunk, Diagnostic &error)
+void MechanismParser::readReactions(const ReactionChunk &chunk)
 {
     ReactionParser parser(m_mechanism.species, m_file);
+    Diagnostic error;
     if (!parser.setUnits(chunk.units, chunk.unitsLine, error))
-        return false;
+        report(error);
     Reaction reaction;
-    bool open = false;
+    bool open = false;     // a reaction is being read
+    bool damaged = false;  // ... and one of its lines was in error
+    bool skipping = false; // the auxiliary lines of a reaction line in error
     auto close = [&]() {
         if (!open)
-            return true;
+            return;
         open = false;
-        if (!parser.finish(reaction, error))
-            return false;
-        const int element = m_mechanism.unbalancedElement(reaction);
+        if (damaged)
+            return;
+        if (!parser.finish(reaction, error)) {
+            report(error);
+            return;
+        }
+        // Without every species' composition the balance would only repeat
+        // the species' own errors.
+        const int element = m_speciesIncomplete ? -1 : m_mechanism.unbalancedElement(reaction);
         if (element >= 0) {
-            error = Diagnostic(m_file, reaction.line,
-                               "reaction " + reaction.equation(m_mechanism.species) + " does not conserve element "
-                                   + m_mechanism.elements[static_cast<size_t>(element)].symbol);
-            return false;
+            report(reaction.line, "reaction " + reaction.equation(m_mechanism.species) + " does not conserve element "
+                                      + m_mechanism.elements[static_cast<size_t>(element)].symbol);
+            return;
         }
         m_mechanism.reactions.push_back(reaction);
-        return true;
     };
     for (const auto &entry : chunk.lines) {
         if (ReactionParser::isReactionLine(entry.first)) {
-            if (!close() || !parser.begin(entry.first, entry.second, reaction, error))
-                return false;
-            open = true;
-        } else {
-            if (!open) {
-                error = Diagnostic(m_file, entry.second, "an auxiliary line before the first reaction");
-                return false;
-            }
-            if (!parser.addAuxiliary(entry.first, entry.second, reaction, error))
-                return false;
+            close();
+            open = parser.begin(entry.first, entry.second, reaction, error);
+            skipping = !open;
+            damaged = false;
+            if (!open)
+                report(error);
+            continue;
+        }
+        if (!open) {
+            if (!skipping)
+                report(entry.second, "an auxiliary line before the first reaction");
+            continue;
+        }
+        if (!parser.addAuxiliary(entry.first, entry.second, reaction, error)) {
+            report(error);
+            damaged = true;
         }
     }
-    return close();
+    close();
 }
 
 bool MechanismParser::parse(const std::vector<std::string> &lines, const std::string &file,
@@ -258,12 +271,10 @@ bool MechanismParser::parse(const std::vector<std::string> &lines, const std::st
         if (section == Section::Elements || section == Section::Species) {
             if (keyword == Keyword::None || keyword == Keyword::End) {
                 bool ended = false;
-                if (section == Section::Elements) {
-                    if (!readElements(text, line, ended, error))
-                        return false;
-                } else if (!readSpecies(words, line, ended, error)) {
-                    return false;
-                }
+                if (section == Section::Elements)
+                    readElements(text, line, ended);
+                else
+                    readSpecies(words, line, ended);
                 if (ended)
                     section = Section::None;
                 continue;
@@ -275,8 +286,9 @@ bool MechanismParser::parse(const std::vector<std::string> &lines, const std::st
         case Keyword::Elements: {
             section = Section::Elements;
             bool ended = false;
-            if (!readElements(afterFirstWord(text), line, ended, error))
-                return false;
+            WordScanner scanner(text);
+            scanner.word();
+            readElements(scanner.rest(), line, ended);
             if (ended)
                 section = Section::None;
             break;
@@ -285,31 +297,20 @@ bool MechanismParser::parse(const std::vector<std::string> &lines, const std::st
             section = Section::Species;
             sawSpecies = true;
             bool ended = false;
-            const std::vector<std::string> rest(words.begin() + 1, words.end());
-            if (!readSpecies(rest, line, ended, error))
-                return false;
+            readSpecies(std::vector<std::string>(words.begin() + 1, words.end()), line, ended);
             if (ended)
                 section = Section::None;
             break;
         }
-        case Keyword::Thermo: {
+        case Keyword::Thermo:
             m_thermoSection = true;
             if (words.size() > 1 && Strings::equalNoCase(words[1], "ALL"))
                 m_thermoAll = true;
-            size_t next = index + 1;
-            if (!ThermoParser::readSection(lines, next, file, m_ownThermo, error))
-                return false;
-            // Stop on the section's END line, or just before the next keyword.
-            const std::vector<std::string> stop =
-                next < lines.size() ? Strings::words(Strings::withoutComment(lines[next])) : std::vector<std::string>();
-            index = !stop.empty() && Strings::equalNoCase(stop[0], "END") ? next : next - 1;
+            readThermo(lines, index);
             break;
-        }
         case Keyword::Reactions:
-            if (!sawSpecies) {
-                error = Diagnostic(file, line, "the REACTIONS section must follow the SPECIES section");
-                return false;
-            }
+            if (!sawSpecies)
+                report(line, "the REACTIONS section must follow the SPECIES section");
             section = Section::Reactions;
             m_chunks.push_back(ReactionChunk());
             m_chunks.back().units.assign(words.begin() + 1, words.end());
@@ -319,27 +320,31 @@ bool MechanismParser::parse(const std::vector<std::string> &lines, const std::st
             // A stray END between sections is harmless.
             break;
         case Keyword::None:
-            error = Diagnostic(file, line, "\"" + words[0] + "\" is outside any section; expected ELEMENTS, SPECIES, THERMO or REACTIONS");
-            return false;
+            report(line, "\"" + words[0] + "\" is outside any section; expected ELEMENTS, SPECIES, THERMO or REACTIONS");
+            break;
         }
     }
 
-    if (m_mechanism.elements.empty()) {
-        error = Diagnostic(file, 0, "the mechanism has no ELEMENTS section");
+    if (m_mechanism.elements.empty())
+        report(0, "the mechanism has no ELEMENTS section");
+    if (m_mechanism.species.empty())
+        report(0, "the mechanism has no species");
+    if (!m_mechanism.elements.empty() && !m_mechanism.species.empty()) {
+        resolveElements();
+        resolveSpecies(database, databaseFile);
+        for (const ReactionChunk &chunk : m_chunks)
+            readReactions(chunk);
+        if (checkDuplicates) {
+            std::vector<Diagnostic> duplicates;
+            m_mechanism.checkDuplicates(file, duplicates);
+            for (const Diagnostic &duplicate : duplicates)
+                report(duplicate);
+        }
+    }
+    if (m_errorCount > 0) {
+        error = m_errors.front();
         return false;
     }
-    if (m_mechanism.species.empty()) {
-        error = Diagnostic(file, 0, "the mechanism has no species");
-        return false;
-    }
-    if (!resolveElements(error) || !resolveSpecies(database, databaseFile, error))
-        return false;
-    for (const ReactionChunk &chunk : m_chunks) {
-        if (!readReactions(chunk, error))
-            return false;
-    }
-    if (checkDuplicates && !m_mechanism.checkDuplicates(file, error))
-        return false;
     mechanism = m_mechanism;
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "constants.h"
 #include "strings.h"
+#include "wordscanner.h"
 
 #include <cctype>
 #include <cmath>
@@ -249,41 +250,28 @@ bool ReactionParser::begin(const std::string &text, int line, Reaction &reaction
 
 bool ReactionParser::addAuxiliary(const std::string &text, int line, Reaction &reaction, Diagnostic &error) const
 {
-    size_t i = 0;
-    while (i < text.size()) {
-        while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-            ++i;
-        if (i >= text.size())
-            break;
-        const size_t nameStart = i;
-        while (i < text.size() && text[i] != '/' && !std::isspace(static_cast<unsigned char>(text[i])))
-            ++i;
-        const std::string name = text.substr(nameStart, i - nameStart);
+    WordScanner scanner(text);
+    while (!scanner.atEnd()) {
+        const std::string name = scanner.word();
         if (name.empty()) {
             error = Diagnostic(m_file, line, "a \"/\" without a keyword or species before it");
             return false;
         }
-        size_t look = i;
-        while (look < text.size() && std::isspace(static_cast<unsigned char>(text[look])))
-            ++look;
         std::vector<double> values;
-        bool slashed = false;
-        if (look < text.size() && text[look] == '/') {
-            const size_t close = text.find('/', look + 1);
-            if (close == std::string::npos) {
-                error = Diagnostic(m_file, line, "the parameters of \"" + name + "\" lack their closing \"/\"");
+        std::string inside;
+        const WordScanner::Parameters parameters = scanner.parameters(inside);
+        if (parameters == WordScanner::Parameters::Unclosed) {
+            error = Diagnostic(m_file, line, "the parameters of \"" + name + "\" lack their closing \"/\"");
+            return false;
+        }
+        const bool slashed = parameters == WordScanner::Parameters::Closed;
+        for (const std::string &word : Strings::words(inside)) {
+            double value = 0.0;
+            if (!Strings::toNumber(word, value)) {
+                error = Diagnostic(m_file, line, "the parameter \"" + word + "\" of \"" + name + "\" is not a number");
                 return false;
             }
-            for (const std::string &word : Strings::words(text.substr(look + 1, close - look - 1))) {
-                double value = 0.0;
-                if (!Strings::toNumber(word, value)) {
-                    error = Diagnostic(m_file, line, "the parameter \"" + word + "\" of \"" + name + "\" is not a number");
-                    return false;
-                }
-                values.push_back(value);
-            }
-            slashed = true;
-            i = close + 1;
+            values.push_back(value);
         }
 
         const std::string keyword = Strings::upper(name);

@@ -1,12 +1,13 @@
 #include "runinput.h"
 
 #include "strings.h"
+#include "wordscanner.h"
 
 namespace tarvelsim {
 
 namespace {
 
-enum class Block { None, Options, Species, Conditions };
+enum class Block { None, Options, Species, Conditions, VolumeProfile, TemperatureProfile };
 
 Block keywordOf(const std::string &line)
 {
@@ -17,7 +18,21 @@ Block keywordOf(const std::string &line)
         return Block::Species;
     if (text == "CONDITIONS")
         return Block::Conditions;
+    if (text == "VPROFILE")
+        return Block::VolumeProfile;
+    if (text == "TPROFILE")
+        return Block::TemperatureProfile;
     return Block::None;
+}
+
+bool isProfile(Block block)
+{
+    return block == Block::VolumeProfile || block == Block::TemperatureProfile;
+}
+
+const char *nameOf(Block block)
+{
+    return block == Block::VolumeProfile ? "VPROFILE" : "TPROFILE";
 }
 
 const char *const catalogueConditions[] = {"TSTA", "TEND", "NT",   "S/V",  "TSURR", "C",   "VPIST",
@@ -46,22 +61,48 @@ bool RunInput::read(const std::vector<std::string> &lines, const std::string &fi
     *this = RunInput();
     m_file = file;
     Block block = Block::None;
+    ProfileLines *profile = nullptr;
     bool sawBlock = false;
+    auto unclosed = [&]() {
+        error = Diagnostic(file, profile->line,
+                           std::string("the ") + nameOf(block) + " block has no END line after its last point");
+        return false;
+    };
     for (size_t i = 0; i < lines.size(); ++i) {
         const int number = static_cast<int>(i + 1);
         const Block keyword = keywordOf(lines[i]);
         if (keyword != Block::None) {
+            if (isProfile(block))
+                return unclosed();
             block = keyword;
-            sawBlock = true;
+            sawBlock = sawBlock || !isProfile(keyword);
+            if (isProfile(keyword)) {
+                profile = keyword == Block::VolumeProfile ? &m_volumeProfile : &m_temperatureProfile;
+                if (profile->line > 0) {
+                    error = Diagnostic(file, number,
+                                       std::string("a second ") + nameOf(keyword) + " block; the first is at line "
+                                           + std::to_string(profile->line));
+                    return false;
+                }
+                profile->line = number;
+            }
             continue;
         }
-        if (block == Block::None)
+        if (block == Block::None) {
+            const std::vector<std::string> words = Strings::words(Strings::upper(lines[i]));
+            if (words.size() == 2 && words[0] == "LIST" && words[1] == "MECHANISM")
+                m_listing = true;
             continue;
+        }
         if (Strings::upper(Strings::trimmed(lines[i])) == "END") {
             block = Block::None;
             continue;
         }
         switch (block) {
+        case Block::VolumeProfile:
+        case Block::TemperatureProfile:
+            profile->lines.emplace_back(lines[i], number);
+            break;
         case Block::Options:
             readOptionLine(lines[i], number);
             break;
@@ -75,6 +116,8 @@ bool RunInput::read(const std::vector<std::string> &lines, const std::string &fi
             break;
         }
     }
+    if (isProfile(block))
+        return unclosed();
     if (!sawBlock) {
         error = Diagnostic(file, 0, "no OPTIONS, SPECIES or CONDITIONS block found");
         return false;
@@ -86,22 +129,21 @@ void RunInput::readOptionLine(const std::string &line, int number)
 {
     // Entries end with "/"; a filler is blanks and "/". Reading by the
     // slashes rather than by columns also takes entries typed by hand.
-    if (line.find('/') == std::string::npos)
-        return;
-    size_t start = 0;
-    while (start < line.size()) {
-        size_t slash = line.find('/', start);
-        if (slash == std::string::npos)
-            break;
-        const std::vector<std::string> words = Strings::words(line.substr(start, slash - start));
-        start = slash + 1;
-        if (words.empty() || words.size() > 2)
+    WordScanner scanner(line);
+    std::vector<std::string> words;
+    while (!scanner.atEnd()) {
+        if (!scanner.slash()) {
+            words.push_back(scanner.word());
             continue;
-        Option option;
-        option.name = Strings::upper(words[0]);
-        option.value = words.size() > 1 ? words[1] : std::string();
-        option.line = number;
-        m_options.push_back(option);
+        }
+        if (!words.empty() && words.size() <= 2) {
+            Option option;
+            option.name = Strings::upper(words[0]);
+            option.value = words.size() > 1 ? words[1] : std::string();
+            option.line = number;
+            m_options.push_back(option);
+        }
+        words.clear();
     }
 }
 

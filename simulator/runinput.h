@@ -14,6 +14,10 @@ namespace tarvelsim {
 // A block ends with END, or at the next block's keyword when it is empty.
 // Lines outside the blocks, and lines inside them that are no entries, are
 // someone's notes and are ignored.
+//
+// Besides, lines the user types: the blocks VPROFILE and TPROFILE, each of
+// lines "time value" closed by END (an imposed volume or temperature), and a
+// line LIST MECHANISM, which asks for the listing of a large mechanism.
 class RunInput
 {
 public:
@@ -45,6 +49,12 @@ public:
         int line = 0;
     };
 
+    struct ProfileLines
+    {
+        int line = 0; // of the keyword; 0 when there is no block
+        std::vector<std::pair<std::string, int>> lines; // text, line number
+    };
+
     [[nodiscard]] bool read(const std::vector<std::string> &lines, const std::string &file, Diagnostic &error);
 
     const std::string &file() const { return m_file; }
@@ -52,6 +62,9 @@ public:
     const std::vector<SpeciesEntry> &species() const { return m_species; }
     const std::vector<Condition> &conditions() const { return m_conditions; }
     const std::vector<Amount> &amounts() const { return m_amounts; }
+    const ProfileLines &volumeProfile() const { return m_volumeProfile; }
+    const ProfileLines &temperatureProfile() const { return m_temperatureProfile; }
+    bool listingRequested() const { return m_listing; }
 
     const Option *option(const std::string &name) const;
     const Condition *condition(const std::string &name) const;
@@ -71,6 +84,9 @@ private:
     std::vector<SpeciesEntry> m_species;
     std::vector<Condition> m_conditions;
     std::vector<Amount> m_amounts;
+    ProfileLines m_volumeProfile;
+    ProfileLines m_temperatureProfile;
+    bool m_listing = false;
     bool m_inBoundary = false;
 };
 

@@ -73,9 +73,9 @@ bool RunSetup::readOptions(const RunInput &input, const Mechanism &mechanism, Di
     for (const RunInput::Option &option : input.options()) {
         const std::string &name = option.name;
         if (name == "VPRO") {
-            m_settings.constantVolume = true;
+            m_settings.model.constantVolume = true;
         } else if (name == "TPRO") {
-            m_settings.isothermal = true;
+            m_settings.model.isothermal = true;
         } else if (name == "MOLE") {
             if (option.value.empty() || option.value == "1") {
                 m_unit = OutputTable::Unit::MoleFractions;
@@ -99,6 +99,8 @@ bool RunSetup::readOptions(const RunInput &input, const Mechanism &mechanism, Di
                 return false;
             }
             m_settings.inductionSpecies = static_cast<int>(number) - 1;
+        } else if (name == "WALL" && option.value == "1") {
+            m_settings.model.wallHeatLoss = true;
         } else if (name == "NOCH") {
             m_checkDuplicates = false;
         } else if (name == "NOME") {
@@ -178,6 +180,77 @@ bool RunSetup::readAmounts(const RunInput &input, const Mechanism &mechanism, bo
     return true;
 }
 
+bool RunSetup::readProfiles(const RunInput &input, Diagnostic &error)
+{
+    ReactorModel &model = m_settings.model;
+    struct Block
+    {
+        const RunInput::ProfileLines &lines;
+        const char *name;
+        const char *what;
+        TimeProfile &profile;
+        bool used;
+        const char *unused;
+    };
+    const Block blocks[] = {
+        {input.volumeProfile(), "VPROFILE", "volume in m^3", model.volume, model.constantVolume,
+         "The VPROFILE block is ignored: without option VPRO the pressure is held."},
+        {input.temperatureProfile(), "TPROFILE", "temperature in K", model.temperature, model.isothermal,
+         "The TPROFILE block is ignored: without option TPRO the reactor is adiabatic."},
+    };
+    for (const Block &block : blocks) {
+        if (block.lines.line == 0)
+            continue;
+        if (!block.profile.read(block.lines.lines, input.file(), block.name, block.what, block.lines.line, error))
+            return false;
+        if (!block.used) {
+            m_notes.push_back(block.unused);
+            block.profile = TimeProfile();
+        }
+    }
+    return true;
+}
+
+bool RunSetup::readWall(const RunInput &input, Diagnostic &error)
+{
+    ReactorModel &model = m_settings.model;
+    if (!model.wallHeatLoss)
+        return true;
+    struct Needed
+    {
+        const char *name;
+        const char *what;
+        double &value;
+    };
+    const Needed needed[] = {
+        {"C", "the heat transfer coefficient in W/(m^2 K)", model.heatTransferCoefficient},
+        {"S/V", "the ratio of the wall's surface to the volume in 1/m", model.surfaceToVolume},
+        {"TSURR", "the temperature of the surroundings in K", model.surroundingTemperature},
+    };
+    const RunInput::Option *wall = input.option("WALL");
+    for (const Needed &condition : needed) {
+        if (!input.condition(condition.name) || input.condition(condition.name)->value.empty()) {
+            error = Diagnostic(input.file(), wall ? wall->line : 0,
+                               std::string("WALL 1 (constant heat transfer) needs the condition ") + condition.name
+                                   + ", " + condition.what);
+            return false;
+        }
+        if (!readNumber(input, condition.name, 0.0, condition.value, error))
+            return false;
+        if (condition.value < 0 || (condition.value == 0 && std::string(condition.name) == "TSURR")) {
+            error = Diagnostic(input.file(), input.condition(condition.name)->line,
+                               std::string("the condition ") + condition.name + " of WALL 1 must be "
+                                   + (std::string(condition.name) == "TSURR" ? "positive" : "zero or positive"));
+            return false;
+        }
+    }
+    if (model.isothermal) {
+        m_notes.push_back("Option WALL has no effect: option TPRO imposes the temperature.");
+        model.wallHeatLoss = false;
+    }
+    return true;
+}
+
 bool RunSetup::build(const RunInput &input, const Mechanism &mechanism, bool needInitialState, Diagnostic &error)
 {
     *this = RunSetup();
@@ -190,8 +263,10 @@ bool RunSetup::build(const RunInput &input, const Mechanism &mechanism, bool nee
             return false;
         }
     }
-    if (!readOptions(input, mechanism, error) || !readAmounts(input, mechanism, needInitialState, error))
+    if (!readOptions(input, mechanism, error) || !readAmounts(input, mechanism, needInitialState, error)
+        || !readProfiles(input, error) || !readWall(input, error))
         return false;
+    m_listingRequested = input.listingRequested();
 
     SimulationSettings &s = m_settings;
     double steps = 20;

@@ -29,6 +29,8 @@ public:
     OutputTable::Unit unit() const { return m_unit; }
     bool checkDuplicates() const { return m_checkDuplicates; }
     bool listMechanism() const { return m_listMechanism; }
+    // A LIST MECHANISM line: the listing of a large mechanism is wanted.
+    bool listingRequested() const { return m_listingRequested; }
     const std::vector<std::string> &notes() const { return m_notes; }
 
     // A species of the run description in the mechanism: by its name, or, as
@@ -44,6 +46,8 @@ private:
                     Diagnostic &error) const;
     bool readOptions(const RunInput &input, const Mechanism &mechanism, Diagnostic &error);
     bool readAmounts(const RunInput &input, const Mechanism &mechanism, bool needInitialState, Diagnostic &error);
+    bool readProfiles(const RunInput &input, Diagnostic &error);
+    bool readWall(const RunInput &input, Diagnostic &error);
 
     SimulationSettings m_settings;
     ReactorState m_initial;
@@ -51,6 +55,7 @@ private:
     OutputTable::Unit m_unit = OutputTable::Unit::Concentrations;
     bool m_checkDuplicates = true;
     bool m_listMechanism = true;
+    bool m_listingRequested = false;
     std::vector<std::string> m_notes;
 };
 

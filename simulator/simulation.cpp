@@ -82,11 +82,22 @@ Simulation::Simulation(const Mechanism &mechanism, const SimulationSettings &set
 {
 }
 
-bool Simulation::run(const ReactorState &initial, const Output &output, SimulationResult &result)
+ReactorState Simulation::startingState(const ReactorState &initial, const ReactorModel &model)
+{
+    ReactorState state = initial;
+    if (model.isothermal && !model.temperature.empty())
+        state.temperature = model.temperature.value(0.0);
+    if (model.constantVolume && !model.volume.empty())
+        state.volume = model.volume.value(0.0);
+    return state;
+}
+
+bool Simulation::run(const ReactorState &given, const Output &output, SimulationResult &result)
 {
     result = SimulationResult();
     const SimulationSettings &s = m_settings;
     const size_t n = m_mechanism.species.size();
+    const ReactorState initial = startingState(given, s.model);
     if (initial.massFractions.size() != n || !(initial.temperature > 0) || !(initial.pressure > 0)
         || !(initial.volume > 0)) {
         result.failure = "the initial state is incomplete";
@@ -107,27 +118,28 @@ bool Simulation::run(const ReactorState &initial, const Output &output, Simulati
     for (double &value : y)
         value /= total;
 
-    Reactor reactor(m_mechanism, s.constantVolume, s.isothermal);
+    Reactor reactor(m_mechanism, s.model);
     reactor.initialise(initial.temperature, initial.pressure * constants::oneBar, y.data());
-    const double mass = reactor.density(y.data(), initial.temperature) * initial.volume
+    const double mass = reactor.density(0.0, y.data(), initial.temperature) * initial.volume
         * constants::cubicCentimetresPerCubicMetre;
     const std::vector<double> &weights = reactor.mixture().weights();
 
-    auto stateOf = [&](const std::vector<double> &fractions, ReactorState &state) {
+    // From a state vector (mass fractions, perhaps the energy) at a time.
+    auto stateOf = [&](double time, const std::vector<double> &x, ReactorState &state) {
         double t = 0.0;
-        if (!reactor.temperature(fractions.data(), t))
+        if (!reactor.temperature(time, x.data(), t))
             return false;
         state.temperature = t;
-        state.pressure = reactor.pressure(fractions.data(), t) / constants::oneBar;
-        state.volume = mass / reactor.density(fractions.data(), t) / constants::cubicCentimetresPerCubicMetre;
-        state.massFractions = fractions;
+        state.pressure = reactor.pressure(time, x.data(), t) / constants::oneBar;
+        state.volume = mass / reactor.density(time, x.data(), t) / constants::cubicCentimetresPerCubicMetre;
+        state.massFractions.assign(x.begin(), x.begin() + static_cast<long>(n));
         return true;
     };
-    auto emit = [&](double time, double lastStep, const std::vector<double> &fractions) {
+    auto emit = [&](double time, double lastStep, const std::vector<double> &x) {
         Sample sample;
         sample.time = time;
         sample.lastStep = lastStep;
-        if (!stateOf(fractions, sample.state)) {
+        if (!stateOf(time, x, sample.state)) {
             result.failure = "no temperature matches the state's energy";
             return false;
         }
@@ -139,8 +151,9 @@ bool Simulation::run(const ReactorState &initial, const Output &output, Simulati
         return true;
     };
 
-    Integrator integrator(reactor, s.jacobian);
-    if (!integrator.start(y, s.relativeTolerance, s.absoluteTolerance, s.firstStep, s.endTime)) {
+    Integrator integrator(reactor, s.jacobian, s.linearAlgebra);
+    const std::vector<double> start = reactor.initialState(y.data());
+    if (!integrator.start(start, s.relativeTolerance, s.absoluteTolerance, s.firstStep, s.endTime)) {
         result.failure = integrator.failure();
         return false;
     }
@@ -155,7 +168,7 @@ bool Simulation::run(const ReactorState &initial, const Output &output, Simulati
                 outputTimes.push_back(time);
         }
     }
-    if (!emit(0.0, 0.0, y))
+    if (!emit(0.0, 0.0, start))
         return false;
 
     const double ignitionTemperature = initial.temperature + ignitionRise;
@@ -173,14 +186,14 @@ bool Simulation::run(const ReactorState &initial, const Output &output, Simulati
             return false;
         }
         ++steps;
-        values.assign(integrator.state(), integrator.state() + n);
+        values.assign(integrator.state(), integrator.state() + reactor.size());
         if (!finite(values)) {
             result.failure = Strings::format("the solution is not a number (NaN) at t = %.6E s", time);
             result.statistics = integrator.statistics();
             return false;
         }
         double temperature = 0.0;
-        if (!reactor.temperature(values.data(), temperature)) {
+        if (!reactor.temperature(time, values.data(), temperature)) {
             result.failure = "no temperature matches the state's energy";
             return false;
         }
@@ -192,7 +205,7 @@ bool Simulation::run(const ReactorState &initial, const Output &output, Simulati
             for (int i = 0; i < 60 && high - low > 1e-14 * high; ++i) {
                 const double middle = 0.5 * (low + high);
                 double t = 0.0;
-                if (!integrator.interpolate(middle, 0, trial) || !reactor.temperature(trial.data(), t))
+                if (!integrator.interpolate(middle, 0, trial) || !reactor.temperature(middle, trial.data(), t))
                     break;
                 (t > ignitionTemperature ? high : low) = middle;
             }
@@ -219,14 +232,14 @@ bool Simulation::run(const ReactorState &initial, const Output &output, Simulati
         } else {
             while (nextOutput < outputTimes.size() && outputTimes[nextOutput] <= time) {
                 const double at = outputTimes[nextOutput++];
-                std::vector<double> fractions;
+                std::vector<double> x;
                 if (at == time)
-                    fractions = values;
-                else if (!integrator.interpolate(at, 0, fractions)) {
+                    x = values;
+                else if (!integrator.interpolate(at, 0, x)) {
                     result.failure = "cannot interpolate the solution";
                     return false;
                 }
-                if (!emit(at, integrator.lastStep(), fractions))
+                if (!emit(at, integrator.lastStep(), x))
                     return false;
             }
         }
@@ -236,7 +249,7 @@ bool Simulation::run(const ReactorState &initial, const Output &output, Simulati
     result.statistics = integrator.statistics();
     result.induction = induction.found();
     result.inductionTime = induction.time();
-    if (!stateOf(values, result.final)) {
+    if (!stateOf(time, values, result.final)) {
         result.failure = "no temperature matches the final state's energy";
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include "integrator.h"
 #include "mechanism.h"
+#include "reactormodel.h"
 
 #include <functional>
 #include <string>
@@ -20,8 +21,7 @@ struct ReactorState
 
 struct SimulationSettings
 {
-    bool constantVolume = false;  // VPRO
-    bool isothermal = false;      // TPRO
+    ReactorModel model;
     double startTime = 0.0;       // TSTA, s
     double endTime = 0.0;         // TEND, s
     // NT: outputs evenly spaced from TSTA to TEND; negative: every |NT|-th
@@ -32,6 +32,7 @@ struct SimulationSettings
     double absoluteTolerance = 1.0e-9;
     int inductionSpecies = -1;    // TIGN as a species index, or -1
     Integrator::JacobianKind jacobian = Integrator::JacobianKind::Analytic;
+    Integrator::LinearAlgebra linearAlgebra = Integrator::LinearAlgebra::Automatic;
 };
 
 struct Sample
@@ -62,6 +63,10 @@ public:
     using Output = std::function<bool(const Sample &)>;
 
     Simulation(const Mechanism &mechanism, const SimulationSettings &settings);
+
+    // The state the run starts from: the given one, with the temperature and
+    // the volume of the imposed profiles at time 0 where there are any.
+    static ReactorState startingState(const ReactorState &initial, const ReactorModel &model);
 
     [[nodiscard]] bool run(const ReactorState &initial, const Output &output, SimulationResult &result);
 

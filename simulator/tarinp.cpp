@@ -15,6 +15,10 @@ using namespace tarvelsim;
 
 namespace {
 
+// Above this many species the listing would push everything else out of the
+// front end's console.
+constexpr size_t listedSpecies = 100;
+
 void summarise(const Mechanism &mechanism, const RunSetup &setup, const std::string &thermoSource)
 {
     std::string symbols;
@@ -33,6 +37,20 @@ void summarise(const Mechanism &mechanism, const RunSetup &setup, const std::str
                                   mechanism.reactions.size(), reversible, thirdBody, falloff));
     Console::line(Strings::format(" Duplicates: %5d  reactions marked DUPLICATE%s", mechanism.duplicateCount(),
                                   setup.checkDuplicates() ? "" : " (NOCH: not checked)"));
+}
+
+// Every error of the mechanism, each on its line, then the failure sentence.
+int failParsing(const MechanismParser &parser)
+{
+    const std::vector<Diagnostic> &errors = parser.errors();
+    for (size_t i = 0; i + 1 < errors.size(); ++i)
+        Console::line(" ERROR: " + errors[i].text());
+    if (parser.errorCount() > errors.size()) {
+        Console::line(" ERROR: " + errors.back().text());
+        return Console::fail(Strings::format("%zu more errors in %s are not listed", parser.errorCount() - errors.size(),
+                                             ProgramFiles::mechanism));
+    }
+    return Console::fail(errors.back().text());
 }
 
 void listMechanism(const Mechanism &mechanism)
@@ -57,9 +75,7 @@ void listMechanism(const Mechanism &mechanism)
     Console::line("");
 }
 
-} // namespace
-
-int main()
+int prepare()
 {
     Console::line(" TARINP  -  preparation of the reaction mechanism");
     Diagnostic error;
@@ -84,7 +100,7 @@ int main()
     Mechanism mechanism;
     if (!parser.parse(lines, ProgramFiles::mechanism, database, haveThermoFile ? ProgramFiles::thermo : "",
                       RunSetup::duplicateCheckWanted(input), mechanism, error))
-        return Console::fail(error.text());
+        return failParsing(parser);
     for (const std::string &warning : parser.warnings())
         Console::line(" WARNING: " + warning);
     if (parser.hasThermoSection())
@@ -99,9 +115,24 @@ int main()
         || !TextFile::writeText(ProgramFiles::computation, "", error))
         return Console::fail(error.text());
 
+    // The summary comes last, after the listing, so that it stays in view
+    // at the end of a long console.
+    if (setup.listMechanism()) {
+        if (mechanism.species.size() <= listedSpecies || setup.listingRequested())
+            listMechanism(mechanism);
+        else
+            Console::line(Strings::format(" The listing of the mechanism is left out: it has more than %zu species. "
+                                          "A line LIST MECHANISM in %s asks for it.",
+                                          listedSpecies, ProgramFiles::runDescription));
+    }
     summarise(mechanism, setup, thermoSource);
-    if (setup.listMechanism())
-        listMechanism(mechanism);
     Console::line(std::string(" Prepared mechanism written to ") + ProgramFiles::preparedMechanism);
     return 0;
+}
+
+} // namespace
+
+int main()
+{
+    return Console::guarded(&prepare);
 }

@@ -34,16 +34,29 @@ bool writeFlushed(std::FILE *file, const std::string &text)
     return std::fputs(text.c_str(), file) >= 0 && std::fflush(file) == 0;
 }
 
-const char *modeText(const SimulationSettings &settings)
+std::string modeText(const ReactorModel &model)
 {
-    if (settings.isothermal)
-        return settings.constantVolume ? "constant temperature and volume" : "constant temperature and pressure";
-    return settings.constantVolume ? "adiabatic, constant volume" : "adiabatic, constant pressure";
+    const std::string volume = model.volume.empty() ? "volume" : "imposed volume";
+    if (model.isothermal) {
+        const std::string temperature = model.temperature.empty() ? "constant temperature" : "imposed temperature";
+        return temperature + " and " + (model.constantVolume ? volume : "pressure");
+    }
+    const std::string heat = model.wallHeatLoss ? "wall heat loss" : "adiabatic";
+    return heat + ", " + (model.constantVolume ? (model.volume.empty() ? "constant volume" : volume) : "constant pressure");
 }
 
-} // namespace
+void describeProfile(const char *block, const char *quantity, const char *unit, const TimeProfile &profile)
+{
+    if (profile.empty())
+        return;
+    const auto &first = profile.points().front();
+    const auto &last = profile.points().back();
+    Console::line(Strings::format(" %s imposed by the %s block: %zu points, %.6E %s at t = %.6E s to %.6E %s at t = %.6E s",
+                                  quantity, block, profile.points().size(), first.second, unit, first.first,
+                                  last.second, unit, last.first));
+}
 
-int main()
+int integrate()
 {
     Console::line(" TARRUN  -  closed homogeneous reactor");
     Diagnostic error;
@@ -76,9 +89,15 @@ int main()
     for (const std::string &note : setup.notes())
         Console::line(" " + note);
     const SimulationSettings &settings = setup.settings();
-    const ReactorState initial = restart ? profile : setup.initialState();
+    const ReactorState initial = Simulation::startingState(restart ? profile : setup.initialState(), settings.model);
 
-    Console::line(std::string(" Reactor: ") + modeText(settings));
+    Console::line(" Reactor: " + modeText(settings.model));
+    describeProfile("VPROFILE", "Volume", "m^3", settings.model.volume);
+    describeProfile("TPROFILE", "Temperature", "K", settings.model.temperature);
+    if (settings.model.wallHeatLoss)
+        Console::line(Strings::format(" Wall heat loss: C = %.4E W/(m^2 K), S/V = %.4E 1/m, TSURR = %.2f K",
+                                      settings.model.heatTransferCoefficient, settings.model.surfaceToVolume,
+                                      settings.model.surroundingTemperature));
     Console::line(restart ? std::string(" Initial state from the profile in ") + ProgramFiles::computation
                           : std::string(" Initial state from the CONDITIONS of ") + ProgramFiles::runDescription);
     Console::line(Strings::format(" T = %.4f K   P = %.6E bar   V = %.6E m^3", initial.temperature, initial.pressure,
@@ -86,10 +105,10 @@ int main()
     Console::line(Strings::format(" Integration to %.6E s, RTOL = %.3E, ATOL = %.3E", settings.endTime,
                                   settings.relativeTolerance, settings.absoluteTolerance));
 
-    File data(std::fopen(ProgramFiles::outputData, "w"));
-    File computation(std::fopen(ProgramFiles::computation, "w"));
+    File data(TextFile::create(ProgramFiles::outputData, error));
+    File computation(data ? TextFile::create(ProgramFiles::computation, error) : nullptr);
     if (!data || !computation)
-        return Console::fail(std::string("cannot create ") + (data ? ProgramFiles::computation : ProgramFiles::outputData));
+        return Console::fail(error.text());
     const OutputTable table(mechanism, setup.unit());
     if (!writeFlushed(data.get(), table.heading()))
         return Console::fail(std::string("cannot write ") + ProgramFiles::outputData);
@@ -129,9 +148,19 @@ int main()
             Console::line(Strings::format(" Induction time of species %d (%s): its mole fraction never rose",
                                           settings.inductionSpecies + 1, name.c_str()));
     }
-    Console::line(Strings::format(" %d output steps; solver: %ld steps, %ld right-hand sides, %ld Jacobians", result.samples,
-                                  result.statistics.steps, result.statistics.rhsEvaluations,
-                                  result.statistics.jacobianEvaluations));
+    const Integrator::Statistics &statistics = result.statistics;
+    Console::line(Strings::format(" %d output steps; solver: %ld steps, %ld right-hand sides, %ld Jacobians, "
+                                  "%ld factorisations (%s)",
+                                  result.samples, statistics.steps, statistics.rhsEvaluations,
+                                  statistics.jacobianEvaluations, statistics.factorisations,
+                                  statistics.sparse ? "sparse, KLU" : "dense LU"));
     Console::line(ProgramFiles::success);
     return 0;
+}
+
+} // namespace
+
+int main()
+{
+    return Console::guarded(&integrate);
 }

@@ -29,6 +29,13 @@ bool isSectionKeyword(const std::string &line)
         || Strings::startsWithNoCase(words[0], "SPEC");
 }
 
+// The digit in column 80 of a record line, or a blank.
+char sequenceDigit(const std::string &line)
+{
+    const std::string column = Strings::trimmed(Strings::column(line, 79, 1));
+    return column.empty() ? ' ' : column[0];
+}
+
 // The common-temperatures line: three numbers and nothing else. A record's
 // first line always starts with a name, so the two cannot be confused.
 bool readTemperatureLine(const std::string &line, double &common)
@@ -68,13 +75,32 @@ bool readRecords(const std::vector<std::string> &lines, size_t &index, const std
                                "a thermo record must start with the species name in column 1");
             return false;
         }
+        const std::string name = Strings::words(Strings::column(line, 0, 18)).front();
+        // Column 80 numbers a record's lines 1 to 4. Where the first line
+        // carries its 1, a line numbered otherwise than next shows which line
+        // is missing, so the message can name the record it belongs to rather
+        // than the record after it. A line without a number there is taken
+        // as it comes.
+        if (sequenceDigit(line) == '1') {
+            for (size_t i = 1; i < 4; ++i) {
+                const char digit = index + i < lines.size() ? sequenceDigit(lines[index + i]) : '1';
+                const bool present = digit == static_cast<char>('1' + i) || digit < '1' || digit > '4';
+                if (!present) {
+                    error = Diagnostic(file, static_cast<int>(index + 1),
+                                       Strings::format("the thermo record of species %s lacks its line %zu "
+                                                       "(the line numbered %zu in column 80)",
+                                                       name.c_str(), i + 1, i + 1));
+                    return false;
+                }
+            }
+        }
         if (index + 3 >= lines.size()) {
             error = Diagnostic(file, static_cast<int>(index + 1),
                                "incomplete thermo record: four lines are needed");
             return false;
         }
         ThermoRecord record;
-        record.name = Strings::words(Strings::column(line, 0, 18)).front();
+        record.name = name;
         for (size_t i = 0; i < 4; ++i)
             record.lines[i] = lines[index + i];
         record.file = file;

@@ -7,6 +7,7 @@
 #include "mechanismparser.h"
 #include "mechanismwriter.h"
 #include "thermoparser.h"
+#include "wordscanner.h"
 
 #include <QtTest>
 
@@ -48,6 +49,11 @@ private slots:
     void units();
     void errors_data();
     void errors();
+    void wordScanner();
+    void thermoRecordMissingLine_data();
+    void thermoRecordMissingLine();
+    void everyErrorInOnePass();
+    void errorsAreCapped();
     void preparedMechanismRoundTrip_data();
     void preparedMechanismRoundTrip();
 
@@ -442,6 +448,122 @@ void TestChemkin::errors()
     QVERIFY(!ThermoParser::decode(records[0], data, diagnostic));
     QCOMPARE(QString::fromStdString(diagnostic.text()),
              QStringLiteral("fort.9, line 5: thermo data of H2: a coefficient in columns 16-30 is not a number: \"0.0x000E+00\""));
+}
+
+void TestChemkin::wordScanner()
+{
+    const std::string text = "  LOW / 1.0E19 -1.0 0.0 /H2O/6.4/ DUP  /x AR/2";
+    WordScanner scanner(text);
+    std::string inside;
+    QVERIFY(!scanner.atEnd());
+    QCOMPARE(QString::fromStdString(scanner.word()), QStringLiteral("LOW"));
+    QCOMPARE(scanner.parameters(inside), WordScanner::Parameters::Closed);
+    QCOMPARE(QString::fromStdString(inside), QStringLiteral(" 1.0E19 -1.0 0.0 "));
+    QCOMPARE(QString::fromStdString(scanner.word()), QStringLiteral("H2O"));
+    QCOMPARE(scanner.parameters(inside), WordScanner::Parameters::Closed);
+    QCOMPARE(QString::fromStdString(inside), QStringLiteral("6.4"));
+    QCOMPARE(QString::fromStdString(scanner.word()), QStringLiteral("DUP"));
+    // "/x AR/" are DUP's parameters: a slash after blanks still belongs to the word before.
+    QCOMPARE(scanner.parameters(inside), WordScanner::Parameters::Closed);
+    QCOMPARE(QString::fromStdString(inside), QStringLiteral("x AR"));
+    QCOMPARE(QString::fromStdString(scanner.word()), QStringLiteral("2"));
+    QCOMPARE(scanner.parameters(inside), WordScanner::Parameters::None);
+    QVERIFY(scanner.atEnd());
+
+    WordScanner unclosed("AR /39.95");
+    QCOMPARE(QString::fromStdString(unclosed.word()), QStringLiteral("AR"));
+    QCOMPARE(unclosed.parameters(inside), WordScanner::Parameters::Unclosed);
+    QVERIFY(unclosed.atEnd());
+
+    WordScanner entries("MOLE   1/TPRO     /  /");
+    QCOMPARE(QString::fromStdString(entries.word()), QStringLiteral("MOLE"));
+    QVERIFY(!entries.slash());
+    QCOMPARE(QString::fromStdString(entries.word()), QStringLiteral("1"));
+    QVERIFY(entries.slash());
+    QCOMPARE(QString::fromStdString(entries.rest()), QStringLiteral("TPRO     /  /"));
+    QCOMPARE(QString::fromStdString(entries.word()), QStringLiteral("TPRO"));
+    QVERIFY(entries.slash());
+    QVERIFY(entries.slash());
+    QVERIFY(!entries.slash());
+    QVERIFY(entries.atEnd());
+}
+
+void TestChemkin::thermoRecordMissingLine_data()
+{
+    QTest::addColumn<int>("dropped"); // line of the file's records left out, 0-based
+    QTest::addColumn<QString>("message");
+    // The file's lines 3-6 are AR, 7-10 H, 11-14 H2; without one of H's
+    // lines, the record of H is named at its first line.
+    QTest::newRow("line 2") << 7 << "fort.9, line 7: the thermo record of species H lacks its line 2 (the line numbered 2 in column 80)";
+    QTest::newRow("line 3") << 8 << "fort.9, line 7: the thermo record of species H lacks its line 3 (the line numbered 3 in column 80)";
+    QTest::newRow("line 4") << 9 << "fort.9, line 7: the thermo record of species H lacks its line 4 (the line numbered 4 in column 80)";
+    QTest::newRow("last record's line 4") << -1
+                                          << "fort.9, line 11: the thermo record of species H2 lacks its line 4 (the line numbered 4 in column 80)";
+}
+
+void TestChemkin::thermoRecordMissingLine()
+{
+    QFETCH(int, dropped);
+    QFETCH(QString, message);
+    std::vector<std::string> lines(m_h2Thermo.begin(), m_h2Thermo.begin() + 14);
+    if (dropped >= 0)
+        lines.erase(lines.begin() + dropped);
+    else
+        lines.pop_back();
+    std::vector<ThermoRecord> records;
+    Diagnostic error;
+    QVERIFY(!ThermoParser::readFile(lines, "fort.9", records, error));
+    QCOMPARE(QString::fromStdString(error.text()), message);
+}
+
+void TestChemkin::everyErrorInOnePass()
+{
+    // One error of each kind, each reported at its own line, in one pass;
+    // the good reactions between them are kept apart from the bad ones.
+    const QString text = QStringLiteral("ELEMENTS H O N AR XX END\n"                  // 1: XX unknown
+                                        "SPECIES H2 H O2 O OH HO2 H2O2 H2O AR N2 M END\n" // 2: M
+                                        "REACTIONS\n"                                  // 3
+                                        "H+O2=O+OH 1 0 0\n"                             // 4
+                                        "H+XY=HO2 1 0 0\n"                              // 5: unknown species
+                                        "  LOW/1 0 0/\n"                                // 6: skipped with it
+                                        "H+O2(+M)=HO2(+M) 1 0 0\n"                      // 7
+                                        "  LOW/1 0/\n"                                  // 8: two parameters
+                                        "H+O2=HO2+O 1 0 0\n"                            // 9: unbalanced
+                                        "H2+O2=OH+OH 1 0 0\n"                           // 10
+                                        "OH+O=O2+H 2 0 0\n"                             // 11: repeats line 4
+                                        "END\n");
+    MechanismParser parser;
+    Mechanism m;
+    Diagnostic error;
+    QVERIFY(!parser.parse(linesOf(text), "fort.4", m_database, "fort.9", true, m, error));
+    QStringList found;
+    for (const Diagnostic &diagnostic : parser.errors())
+        found << QString::fromStdString(diagnostic.text());
+    const QStringList expected = {
+        "fort.4, line 2: \"M\" cannot be a species name",
+        "fort.4, line 1: element \"XX\" is not a known element; give its atomic weight as XX/weight/",
+        "fort.4, line 5: unknown species \"XY\" in the reaction",
+        "fort.4, line 8: LOW needs 3 parameters, found 2",
+        "fort.4, line 9: reaction H+O2<=>HO2+O does not conserve element O",
+        "fort.4, line 11: reaction 3 (OH+O<=>O2+H) repeats reaction 1 of line 4; mark both DUPLICATE",
+    };
+    QCOMPARE(found, expected);
+    QCOMPARE(parser.errorCount(), size_t(6));
+    QCOMPARE(QString::fromStdString(error.text()), expected.front());
+}
+
+void TestChemkin::errorsAreCapped()
+{
+    QString text = QString::fromLatin1(header) + QStringLiteral("REACTIONS\n");
+    for (int i = 0; i < 60; ++i)
+        text += QStringLiteral("H+O2=O+OH 1.0x 0 0\n");
+    MechanismParser parser;
+    Mechanism m;
+    Diagnostic error;
+    QVERIFY(!parser.parse(linesOf(text + QStringLiteral("END\n")), "fort.4", m_database, "fort.9", true, m, error));
+    QCOMPARE(parser.errors().size(), MechanismParser::maxErrors);
+    QCOMPARE(parser.errorCount(), size_t(60));
+    QCOMPARE(parser.errors().back().line, 3 + 50);
 }
 
 void TestChemkin::preparedMechanismRoundTrip_data()

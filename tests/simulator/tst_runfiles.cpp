@@ -7,11 +7,14 @@
 #include "profileblock.h"
 #include "runinput.h"
 #include "runsetup.h"
+#include "simulation.h"
+#include "textfile.h"
 
 #include <QtTest>
 
 #include <cmath>
 #include <cstdlib>
+#include <zlib.h>
 
 using namespace tarvelsim;
 
@@ -67,6 +70,10 @@ private slots:
     void profileBlocks();
     void profileErrors_data();
     void profileErrors();
+    void imposedHistoriesAndWall();
+    void inflationIsBounded();
+    void historyErrors_data();
+    void historyErrors();
 
 private:
     Mechanism m_h2;
@@ -185,8 +192,8 @@ void TestRunFiles::setup()
     RunSetup setup;
     QVERIFY(build(QStringLiteral("MOLE   1/"), h2Conditions, setup));
     const SimulationSettings &s = setup.settings();
-    QVERIFY(!s.constantVolume);
-    QVERIFY(!s.isothermal);
+    QVERIFY(!s.model.constantVolume);
+    QVERIFY(!s.model.isothermal);
     QCOMPARE(s.endTime, 1e-3);
     QCOMPARE(s.startTime, 0.0);
     QCOMPARE(s.outputSteps, 500);
@@ -216,10 +223,10 @@ void TestRunFiles::setup()
     blank[blank.indexOf("ATOL") + 1] = QString();
     blank[blank.indexOf("STEP") + 1] = QString();
     blank[blank.indexOf("V") + 1] = QString();
-    QVERIFY(build(QStringLiteral("VPRO     /TPRO     /MOLE   2/TIGN   8/NOCH     /NOME     /GSENS    /WALL   1/XYZ      /"),
+    QVERIFY(build(QStringLiteral("VPRO     /TPRO     /MOLE   2/TIGN   8/NOCH     /NOME     /GSENS    /WALL   2/XYZ      /"),
                   blank, setup));
-    QVERIFY(setup.settings().constantVolume);
-    QVERIFY(setup.settings().isothermal);
+    QVERIFY(setup.settings().model.constantVolume);
+    QVERIFY(setup.settings().model.isothermal);
     QCOMPARE(setup.settings().relativeTolerance, 1e-4);
     QCOMPARE(setup.settings().absoluteTolerance, 1e-9);
     QCOMPARE(setup.settings().firstStep, 0.0);
@@ -437,6 +444,129 @@ void TestRunFiles::profileErrors()
     ReactorState state;
     Diagnostic error;
     QVERIFY(!ProfileBlock::readLast(linesOf(text), "fort.18", m_h2, found, state, error));
+    QCOMPARE(QString::fromStdString(error.text()), message);
+}
+
+void TestRunFiles::imposedHistoriesAndWall()
+{
+    // Blocks typed by the user between the generated ones, comments and
+    // blank lines in them; a LIST MECHANISM line outside all blocks.
+    QStringList pairs = h2Conditions;
+    pairs.insert(6, QStringLiteral("C"));
+    pairs.insert(7, QStringLiteral("2.00E+03"));
+    pairs.insert(6, QStringLiteral("S/V"));
+    pairs.insert(7, QStringLiteral("2.38E+02"));
+    pairs.insert(6, QStringLiteral("TSURR"));
+    pairs.insert(7, QStringLiteral("3.00E+02"));
+    const QString text = QString::fromLatin1(banner) + QStringLiteral("OPTIONS\nVPRO     /WALL   1/\nEND\n")
+        + QStringLiteral("VPROFILE\n! compression\n0.0   1.0\n\n1.0E-03 0.5\n2.0E-03  0.1\nEND\nLIST MECHANISM\n")
+        + QStringLiteral("TPROFILE\n0 1000\n1 2000\nEND\n") + conditions(pairs);
+    RunInput input;
+    Diagnostic error;
+    QVERIFY2(input.read(linesOf(text), "fort.2", error), error.text().c_str());
+    QCOMPARE(input.volumeProfile().line, 7);
+    QCOMPARE(input.volumeProfile().lines.size(), size_t(5));
+    QCOMPARE(input.temperatureProfile().line, 15);
+    QVERIFY(input.listingRequested());
+    RunSetup setup;
+    QVERIFY2(setup.build(input, m_h2, true, error), error.text().c_str());
+    const ReactorModel &model = setup.settings().model;
+    QVERIFY(setup.listingRequested());
+    QCOMPARE(model.volume.points().size(), size_t(3));
+    QCOMPARE(model.volume.value(1.5e-3), 0.3);
+    QCOMPARE(model.volume.value(5.0), 0.1);
+    QCOMPARE(model.volume.slope(5e-4), -500.0);
+    QCOMPARE(model.volume.slope(1e-3), -400.0);
+    QCOMPARE(model.volume.slope(3e-3), 0.0);
+    // Without TPRO the temperature profile is left out, and said so.
+    QVERIFY(model.temperature.empty());
+    QCOMPARE(setup.notes().size(), size_t(1));
+    QCOMPARE(QString::fromStdString(setup.notes()[0]),
+             QStringLiteral("The TPROFILE block is ignored: without option TPRO the reactor is adiabatic."));
+    QVERIFY(model.wallHeatLoss);
+    QCOMPARE(model.heatTransferCoefficient, 2000.0);
+    QCOMPARE(model.surfaceToVolume, 238.0);
+    QCOMPARE(model.surroundingTemperature, 300.0);
+    // The starting state takes the profile's volume.
+    QCOMPARE(Simulation::startingState(setup.initialState(), model).volume, 1.0);
+    QCOMPARE(Simulation::startingState(setup.initialState(), model).temperature, 1000.0);
+
+    // No profile, no block: VPRO and TPRO hold volume and temperature.
+    RunInput plain;
+    QVERIFY(plain.read(linesOf(QStringLiteral("OPTIONS\nVPRO     /TPRO     /\nEND\n") + conditions(h2Conditions)), "fort.2",
+                       error));
+    QVERIFY(setup.build(plain, m_h2, true, error));
+    QVERIFY(setup.settings().model.volume.empty() && setup.settings().model.temperature.empty());
+    QVERIFY(!setup.settings().model.wallHeatLoss);
+    QVERIFY(!setup.listingRequested());
+}
+
+void TestRunFiles::inflationIsBounded()
+{
+    // A small gzip file that inflates to 3 MB of blanks, read with a limit of
+    // 2 MB: refused, naming the file. Under the limit it reads whole.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const std::string path = (dir.path() + QStringLiteral("/fort.4")).toStdString();
+    gzFile file = gzopen(path.c_str(), "wb9");
+    QVERIFY(file);
+    const std::string block(1 << 20, ' ');
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(gzwrite(file, block.data(), static_cast<unsigned>(block.size())), int(block.size()));
+    QCOMPARE(gzclose(file), Z_OK);
+    QVERIFY(QFileInfo(QString::fromStdString(path)).size() < 20000);
+
+    std::string text;
+    Diagnostic error;
+    QVERIFY(!TextFile::readText(path, text, error, size_t(2) << 20));
+    QCOMPARE(QString::fromStdString(error.text()),
+             QString::fromStdString(path) + ": the file holds more than 2 MB of text once inflated; larger files are not read");
+    QVERIFY(text.empty());
+    std::vector<std::string> lines;
+    QVERIFY(!TextFile::readLines(path, lines, error, size_t(2) << 20));
+    QVERIFY(TextFile::readText(path, text, error, size_t(3) << 20));
+    QCOMPARE(text.size(), size_t(3) << 20);
+    QVERIFY(TextFile::defaultSizeLimit == size_t(256) << 20);
+}
+
+void TestRunFiles::historyErrors_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("message");
+    const QString good = conditions(h2Conditions);
+    const QString vpro = QStringLiteral("OPTIONS\nVPRO     /\nEND\n");
+    QTest::newRow("one word") << vpro + "VPROFILE\n0 1.0\n1.0E-3\nEND\n" + good
+                              << "fort.2, line 6: a line of the VPROFILE block must hold two numbers, the time in s and "
+                                 "the volume in m^3, not \"1.0E-3\"";
+    QTest::newRow("not a number") << vpro + "VPROFILE\n0 1.0\n1.0E-3 0.5m3\nEND\n" + good
+                                  << "fort.2, line 6: a line of the VPROFILE block must hold two numbers, the time in s "
+                                     "and the volume in m^3, not \"1.0E-3 0.5m3\"";
+    QTest::newRow("one point") << vpro + "VPROFILE\n0 1.0\nEND\n" + good
+                               << "fort.2, line 4: the VPROFILE block needs at least two lines \"time volume in m^3\"";
+    QTest::newRow("time backwards") << "TPROFILE\n0 1000\n2e-3 1100\n1e-3 1200\nEND\n" + good
+                                    << "fort.2, line 4: the times of the TPROFILE block must increase from line to line";
+    QTest::newRow("zero volume") << vpro + "VPROFILE\n0 1.0\n1 0\nEND\n" + good
+                                 << "fort.2, line 6: the volume in m^3 of the VPROFILE block must be positive";
+    QTest::newRow("negative time") << "TPROFILE\n-1 1000\n1 1100\nEND\n" + good
+                                   << "fort.2, line 2: the times of the TPROFILE block must not be negative";
+    QTest::newRow("no END") << "TPROFILE\n0 1000\n1 1100\n" + good
+                            << "fort.2, line 1: the TPROFILE block has no END line after its last point";
+    QTest::newRow("two blocks") << "TPROFILE\n0 1000\n1 1100\nEND\nTPROFILE\n0 1\nEND\n" + good
+                                << "fort.2, line 5: a second TPROFILE block; the first is at line 1";
+    QTest::newRow("wall without C") << "OPTIONS\nWALL   1/\nEND\n" + good
+                                    << "fort.2, line 2: WALL 1 (constant heat transfer) needs the condition C, the heat "
+                                       "transfer coefficient in W/(m^2 K)";
+}
+
+void TestRunFiles::historyErrors()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, message);
+    RunInput input;
+    RunSetup setup;
+    Diagnostic error;
+    const bool read = input.read(linesOf(text), "fort.2", error);
+    QVERIFY(!read || !setup.build(input, m_h2, true, error));
     QCOMPARE(QString::fromStdString(error.text()), message);
 }
 
