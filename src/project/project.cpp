@@ -229,5 +229,5 @@ int Project::progress() const
 
 bool Project::allSucceeded() const
 {
-    return m_sequence->allSucceeded();
+    return m_sequence->allSucceeded() && !m_outputMissing;
 }

@@ -56,6 +56,9 @@ public:
     RunStatus status() const { return m_status; }
     int progress() const;
     bool allSucceeded() const;
+    // How the last run ended, in words for the user: why it failed, or that
+    // it was stopped; empty after a success.
+    QString runVerdictText() const { return m_runVerdictText; }
 
     // --- settings store (projectsettings.cpp): plain values only (bool, int,
     // unsigned, float, double, string, byte array)
@@ -167,6 +170,8 @@ private:
     QTimer* m_timer = nullptr;
     ProfileList m_profiles;
     bool m_fieldsizeWarned = false;
+    QString m_runVerdictText;
+    bool m_outputMissing = false;
 };
 
 #endif

@@ -6,6 +6,7 @@
 #include "diagnostic.h"
 #include "translation.h"
 #include "outputreader.h"
+#include "safefile.h"
 
 #include <QFile>
 #include <QTimer>
@@ -27,9 +28,15 @@ void Project::_readDataFile(bool final)
     if (m_datafile.isEmpty())
         return;
     m_timer->stop();
-    QFile file(projectFile(m_datafile));
-    if (!file.open(QIODevice::ReadOnly))
-        return; // polled again once the next executable has started
+    // A FIFO at the name would block the reading for ever; a link could
+    // lead anywhere.
+    const QString path = projectFile(m_datafile);
+    QFile file(path);
+    if (!SafeFile::isRegularFile(path) || !file.open(QIODevice::ReadOnly)) {
+        if (m_status == RunStatus::Running)
+            m_timer->start(PollIntervalMs); // polled again while the run goes on
+        return;
+    }
     _readOutData(file, final);
     if (m_status == RunStatus::Running)
         m_timer->start(PollIntervalMs);

@@ -9,6 +9,7 @@
 #include "translation.h"
 #include "options.h"
 #include "outputreader.h"
+#include "safefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -103,6 +104,8 @@ void Project::calculate()
         if (!extra->fileName.isEmpty() && !_writeFile(extra->fileName, extra->text))
             return;
     }
+    m_runVerdictText.clear();
+    m_outputMissing = false;
     emit simulationStarted();
     m_sequence->start(m_path);
 }
@@ -140,6 +143,17 @@ void Project::beforeNextProgram(int finished)
 
 void Project::sequenceFinished(RunSequence::Verdict verdict)
 {
+    m_runVerdictText = m_sequence->verdictText();
+    // Every executable said it succeeded, yet there is nothing to show: that
+    // is no success.
+    m_outputMissing = verdict == RunSequence::Verdict::Succeeded && !m_datafile.isEmpty()
+                      && !SafeFile::isRegularFile(projectFile(m_datafile));
+    if (m_outputMissing) {
+        verdict = RunSequence::Verdict::Failed;
+        m_runVerdictText = tr("%1 wrote no output data file (%2).").arg(runs().last().name, m_datafile);
+    }
+    if (!m_runVerdictText.isEmpty())
+        tWarning() << fragment(m_runVerdictText);
     if (verdict == RunSequence::Verdict::Failed)
         emit simulationFailure();
     endRun();

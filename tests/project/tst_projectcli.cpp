@@ -197,8 +197,9 @@ void TestProjectCli::runExportAndProfiles()
     // A run with a profile: appended to the computation file after the
     // first executable.
     const QString second = folder(QStringLiteral("second"));
-    controls(second, {QStringLiteral("print again")},
-             {QStringLiteral("copy fort.18 seen.18"), QStringLiteral("print ") + kSuccess});
+    controls(
+        second, {QStringLiteral("print again")},
+        {QStringLiteral("copy fort.18 seen.18"), QStringLiteral("data t(s)"), QStringLiteral("print ") + kSuccess});
     const Result withProfile = tarvel({QStringLiteral("run"), QStringLiteral("p.tarvel"), QStringLiteral("--dir"),
                                        second, QStringLiteral("--profile"), QStringLiteral("0")});
     QCOMPARE(withProfile.exitCode, 0);
