@@ -138,22 +138,27 @@ bool Project::save(const QString& fileArgument)
     QString file = fileArgument.trimmed();
     if (file.isEmpty())
         file = fileName();
+    setErrorString(QString());
     if (file.isEmpty()) {
         tCritical() << "Project::save(). Project" << name() << ": File Name is not specified";
+        setErrorString(QStringLiteral("No file is named."));
         return false;
     }
     _storeProfiles();
     emit aboutToSave();
     if (name().trimmed().isEmpty()) {
         tCritical() << "Scheme::save(). Scheme name is not specified.";
+        setErrorString(QStringLiteral("The project has no name."));
         return false;
     }
     // The file holds this project alone: saving over another project's file
     // must not leave that project in front, where load() would take it.
     QString error;
     const WriteResult result = writeDatabase(file, {this}, &error);
+    if (result != WriteResult::Written)
+        setErrorString(writeError(file, error));
     if (result == WriteResult::CannotCreate) {
-        tCritical() << "Scheme::save(). Cannot create file" << file;
+        tCritical() << "Scheme::save(). Cannot create file" << file << ":" << fragment(error);
         return false;
     }
     if (result == WriteResult::WriteFailed) {
@@ -170,13 +175,18 @@ bool Project::save(const QString& fileArgument)
 bool Project::load(const QString& fileArgument)
 {
     const QString file = fileArgument.trimmed();
+    setErrorString(QString());
     if (file.isEmpty()) {
         tCritical() << "Project::load(). Data file is not specified.";
+        setErrorString(QStringLiteral("No file is named."));
         return false;
     }
-    QList<Scheme*> stored = loadAll(file, options());
-    if (stored.isEmpty())
+    QString error;
+    QList<Scheme*> stored = loadAll(file, options(), &error);
+    if (stored.isEmpty()) {
+        setErrorString(error.isEmpty() ? QStringLiteral("\"%1\" holds no project.").arg(file) : error);
         return false;
+    }
     setScheme(stored.first());
 
     // The data file was stored byte for byte as Latin-1; UTF-8 would shift

@@ -89,8 +89,10 @@ int Project::timeStepCount() const
 
 bool Project::exportOutData(const QString& fileName)
 {
+    setErrorString(QString());
     if (m_outData.empty()) {
-        tWarning() << "Project::exportOutData(). File name is not specified.";
+        tWarning() << "Project::exportOutData(). There is no output data to export.";
+        setErrorString(QStringLiteral("There is no output data to export."));
         return false;
     }
     tDebug() << "Exporting Simulation Data to" << fileName;
@@ -98,6 +100,7 @@ bool Project::exportOutData(const QString& fileName)
     QFile file(fullName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         tWarning() << "Project::exportOutData()." << translate("FILE_OPEN").replace(QLatin1String("%NAME"), fullName);
+        setErrorString(writeError(fullName, file.errorString()));
         return false;
     }
     QByteArray line;
@@ -118,8 +121,10 @@ bool Project::exportOutData(const QString& fileName)
         written = written && file.write(line) == line.size();
     }
     written = written && file.flush();
+    const QString reason = file.errorString();
     file.close();
     if (!written) {
+        setErrorString(writeError(fullName, reason));
         tWarning() << "Project::exportOutData()." << translate("FILE_WRITE").replace(QLatin1String("%NAME"), fullName);
         return false;
     }
