@@ -30,6 +30,7 @@ Options* checkedCatalogue(Options* catalogue)
 Project::Project(Options* catalogue, QObject* parent)
     : Scheme(checkedCatalogue(catalogue), parent)
     , m_sequence(new RunSequence(this))
+    , m_storage(new RunStorage(this))
     , m_timer(new QTimer(this))
 {
     m_sequence->setProgramDirectory(Options::programDirectory());
@@ -38,6 +39,7 @@ Project::Project(Options* catalogue, QObject* parent)
     for (const OExecutor& executor : catalogue->executors())
         addExecutor(executor.name, executor.path, executor.success, executor.failure);
     connect(m_timer, &QTimer::timeout, this, &Project::readOutput);
+    connect(m_storage, &RunStorage::stored, this, &Project::resultsStored);
     connectSequence();
     connect(this, &Scheme::optionsChanged, this, &Project::generateFiles);
 }
@@ -47,6 +49,7 @@ Project::~Project()
     m_timer->stop();
     // Nothing of a half-destroyed project may run from a late notification.
     disconnect(m_sequence, nullptr, this, nullptr);
+    disconnect(m_storage, nullptr, this, nullptr);
 }
 
 void Project::copyCatalogueSettings()
@@ -63,6 +66,10 @@ void Project::clear()
     // reported yet, end here; nothing they queued arrives afterwards.
     m_sequence->reset();
     m_timer->stop();
+    if (m_storage->isBusy()) {
+        m_storage->abandon();
+        emit storingChanged(false);
+    }
     Scheme::clear();
     // At once: views hold pointers into the vectors just freed.
     emptyOutData();
@@ -142,6 +149,10 @@ bool Project::save(const QString& fileArgument)
     if (file.isEmpty()) {
         tCritical() << "Project::save(). Project" << name() << ": File Name is not specified";
         setErrorString(QStringLiteral("No file is named."));
+        return false;
+    }
+    if (isStoring()) {
+        setErrorString(QStringLiteral("The results of the run are still being stored; save once they are."));
         return false;
     }
     _storeProfiles();

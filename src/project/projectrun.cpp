@@ -9,6 +9,7 @@
 #include "translation.h"
 #include "options.h"
 #include "outputreader.h"
+#include "runstorage.h"
 #include "safefile.h"
 
 #include <QDir>
@@ -163,40 +164,65 @@ void Project::endRun()
 {
     tDebug() << fragment(QString(39, QLatin1Char('=')));
     tDebug() << "Computation is over.";
-    _readDataFile(true);
+    m_timer->stop();
+    // The rest of the data file and both files' texts are read by a worker;
+    // the run ends when they are stored.
+    RunStorage::Request request;
+    if (!m_datafile.isEmpty())
+        request.dataFile = projectFile(m_datafile);
+    if (!m_compufile.isEmpty())
+        request.computationFile = projectFile(m_compufile);
+    request.readPos = m_readPos;
+    request.fieldsize = m_fieldsize;
+    for (const auto& field : m_outData)
+        request.fieldNames.append(field->name);
+    if (m_fieldsize <= 0) {
+        if (!m_fieldsizeWarned)
+            tWarning() << "Project::_readOutData(). The field size" << m_fieldsize
+                       << "is not positive: the output data cannot be read.";
+        m_fieldsizeWarned = true;
+    }
+    m_storage->start(request);
+    emit storingChanged(true);
+}
+
+void Project::resultsStored()
+{
+    std::unique_ptr<RunStorage::Result> result = m_storage->takeResult();
+    if (!result)
+        return;
+    if (m_outData.empty()) {
+        m_outData = std::move(result->tail);
+    } else {
+        for (size_t i = 0; i < m_outData.size() && i < result->tail.size(); ++i)
+            m_outData[i]->values.append(result->tail[i]->values);
+    }
+    m_readPos = result->readPos;
     _updateTime();
     // Stored before the status changes, so its listeners find the new data.
-    _saveFileToExtra(QStringLiteral("OUTPUT_DATA"), m_datafile);
-    _saveFileToExtra(QStringLiteral("COMPUT_DATA"), m_compufile);
+    if (result->hasData) {
+        storeExtraText(QStringLiteral("OUTPUT_DATA"), result->dataText);
+        result->dataText.clear();
+    }
+    if (result->hasComputation)
+        storeExtraText(QStringLiteral("COMPUT_DATA"), result->computationText);
+    emit storingChanged(false);
     setStatus(RunStatus::ResultsAvailable);
     emit simulationFinished();
-    m_timer->stop();
 }
 
 void Project::_saveFileToExtra(const QString& extraName, const QString& fileName)
 {
     if (fileName.isEmpty())
         return;
-    QFile file(projectFile(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = file.readAll();
-    file.close();
-    // Each line as 8-bit text up to its first zero byte, line ends kept.
     QString text;
-    if (!bytes.contains('\0')) {
-        text = QString::fromLatin1(bytes);
-    } else {
-        qsizetype from = 0;
-        while (from < bytes.size()) {
-            qsizetype next = bytes.indexOf('\n', from);
-            next = next < 0 ? bytes.size() : next + 1;
-            const QByteArray line = bytes.mid(from, next - from);
-            const qsizetype zero = line.indexOf('\0');
-            text += QString::fromLatin1(zero < 0 ? line : line.left(zero));
-            from = next;
-        }
-    }
+    if (!RunStorage::readText(projectFile(fileName), &text))
+        return;
+    storeExtraText(extraName, text);
+}
+
+void Project::storeExtraText(const QString& extraName, const QString& text)
+{
     if (!hasExtra(extraName))
         addExtra(extraName, QString());
     (void)setExtraData(extraName, text); // the extra exists: it takes the text

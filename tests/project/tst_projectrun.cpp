@@ -97,6 +97,7 @@ private slots:
     void refusesFilesOutside();
     void noOutputDataIsAFailure();
     void linksInTheRunFolderAreNotFollowed();
+    void resultsAreStoredOffTheInterfaceThread();
 };
 
 void TestProjectRun::missingExecutorRefusesTheRun()
@@ -688,6 +689,52 @@ void TestProjectRun::linksInTheRunFolderAreNotFollowed()
     MessageCapture messages;
     QVERIFY(!project._writeFile(QStringLiteral("sub/fort.2"), QStringLiteral("INPUT\n")));
     QVERIFY(!QFile::exists(QDir(fixture.root()).filePath(QStringLiteral("elsewhere/fort.2"))));
+}
+
+void TestProjectRun::resultsAreStoredOffTheInterfaceThread()
+{
+    ProjectFixture fixture;
+    fixture.buildScheme();
+    QStringList lines{data({"t(s)", "T(K)"})};
+    for (int i = 0; i < 2000; ++i)
+        lines << data({QString::number(i * 1.0e-6, 'E', 3), QStringLiteral("1000.0")});
+    lines << QStringLiteral("print ") + kSuccess;
+    fixture.control(kInp, {QStringLiteral("print ok")});
+    fixture.control(kRun, lines);
+    Project& project = fixture.project();
+    Recorder recorder(project);
+    QStringList storing;
+    bool savedWhileStoring = true;
+    connect(&project, &Project::storingChanged, this, [&](bool on) {
+        storing << QStringLiteral("storing %1 status %2").arg(on).arg(int(project.status()));
+        if (on) {
+            // Nothing half-stored can be saved meanwhile.
+            savedWhileStoring = project.save(fixture.inProject(QStringLiteral("x.tarvel")));
+            QVERIFY(project.isStoring());
+        }
+    });
+    QVERIFY(runToEnd(project));
+    QCOMPARE(storing, QStringList({"storing 1 status 2", "storing 0 status 2"}));
+    QVERIFY(!savedWhileStoring);
+    QCOMPARE(project.errorString(),
+             QStringLiteral("The results of the run are still being stored; save once they are."));
+    QCOMPARE(recorder.events.mid(recorder.events.size() - 2), QStringList({"statusChanged 1", "simulationFinished"}));
+    // Every line, once: what the polls read and the rest the worker read.
+    QCOMPARE(project.timeStepCount(), 2000);
+    QCOMPARE(project.field(0)->values.last(), 1999 * 1.0e-6f);
+    QCOMPARE(recorder.outputAtStatus.last(),
+             QString::fromLatin1(ProjectFixture::readFile(fixture.inProject(QStringLiteral("fort.29")))));
+
+    // A project replaced while its results are stored: they never arrive.
+    QSignalSpy finished(&project, &Project::simulationFinished);
+    QSignalSpy storingSpy(&project, &Project::storingChanged);
+    project.start();
+    QVERIFY(storingSpy.wait(kRunTimeout));
+    project.clear();
+    QVERIFY(!project.isStoring());
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(finished.count(), 0);
+    QCOMPARE(project.timeStepCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestProjectRun)
