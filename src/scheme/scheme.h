@@ -14,6 +14,8 @@
 #include <QObject>
 #include <QStringList>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -53,8 +55,11 @@ public:
     bool deleteSchemeFromFile(const QString& file = QString());
     // Writes the schemes into the file, in order, as a whole new database.
     // Atomic: the old file stays as it was unless the new one is complete.
+    // Bytes read or written so far, reported while it goes on.
+    using FileProgress = std::function<void(qint64 bytes)>;
     [[nodiscard]] static WriteResult writeDatabase(const QString& file, const QList<const Scheme*>& schemes,
-                                                   QString* errorText);
+                                                   QString* errorText, const FileProgress& progress = {},
+                                                   const std::atomic<bool>* cancelled = nullptr);
 
     // --- tree
     const QList<SchemeNode*>& nodes() const { return m_nodes; }
@@ -122,7 +127,8 @@ protected:
     // file they could not read.
     enum class FileState { Missing, Refused, Read };
     static QList<Scheme*> readDatabase(const QString& file, Options* catalogue, FileState* state,
-                                       QString* error = nullptr);
+                                       QString* error = nullptr, const FileProgress& progress = {},
+                                       const std::atomic<bool>* cancelled = nullptr);
     static QString writeError(const QString& file, const QString& reason);
     static void removeLeftovers(const QString& fileName);
     void setErrorString(const QString& text) { m_errorString = text; }

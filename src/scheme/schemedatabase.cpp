@@ -8,6 +8,7 @@
 
 #include "diagnostic.h"
 #include "options.h"
+#include "streamdevice.h"
 
 #include <QDataStream>
 #include <QFile>
@@ -48,7 +49,8 @@ QList<Scheme*> Scheme::loadAll(const QString& file, Options* catalogue, QString*
     return readDatabase(file, catalogue, nullptr, error);
 }
 
-QList<Scheme*> Scheme::readDatabase(const QString& fileName, Options* catalogue, FileState* state, QString* error)
+QList<Scheme*> Scheme::readDatabase(const QString& fileName, Options* catalogue, FileState* state, QString* error,
+                                    const FileProgress& progress, const std::atomic<bool>* cancelled)
 {
     if (state)
         *state = FileState::Missing;
@@ -72,7 +74,8 @@ QList<Scheme*> Scheme::readDatabase(const QString& fileName, Options* catalogue,
         refuse(QStringLiteral("cannot be read: %1").arg(file.errorString()));
         return result;
     }
-    QDataStream in(&file);
+    StreamDevice device(&file, progress, cancelled);
+    QDataStream in(&device);
     prepare(in);
     QString marker;
     qint32 version = 0;
@@ -309,39 +312,34 @@ void Scheme::writeScheme(QDataStream& out, const Scheme& scheme)
 }
 
 Scheme::WriteResult Scheme::writeDatabase(const QString& fileName, const QList<const Scheme*>& schemes,
-                                          QString* errorText)
+                                          QString* errorText, const FileProgress& progress,
+                                          const std::atomic<bool>* cancelled)
 {
-    QByteArray bytes;
-    {
-        QDataStream out(&bytes, QIODevice::WriteOnly);
-        prepare(out);
-        out << QString::fromLatin1(kMarker) << kVersion << quint32(schemes.size());
-        for (const Scheme* scheme : schemes)
-            writeScheme(out, *scheme);
-    }
-    // Unbuffered, and the rest written again after a short write: a write
-    // that fills the disk part-way returns what it wrote without a reason
-    // (Qt then says "Unknown error"); the next one fails at once and carries
-    // it ("No space left on device", "File too large").
+    // Straight into a new file beside the target, renamed over it when
+    // complete: the old file stays as it was until then. Unbuffered, as the
+    // stream device gathers small writes and keeps the reason of a failed one.
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (errorText)
             *errorText = file.errorString();
         return WriteResult::CannotCreate;
     }
-    const char* data = bytes.constData();
-    qint64 left = bytes.size();
-    while (left > 0) {
-        const qint64 written = file.write(data, left);
-        if (written <= 0)
-            break;
-        data += written;
-        left -= written;
+    StreamDevice device(&file, progress, cancelled);
+    {
+        QDataStream out(&device);
+        prepare(out);
+        out << QString::fromLatin1(kMarker) << kVersion << quint32(schemes.size());
+        for (const Scheme* scheme : schemes) {
+            if (out.status() != QDataStream::Ok)
+                break;
+            writeScheme(out, *scheme);
+        }
     }
     // Write errors show only when the data reaches the disk: judge by commit().
-    if (left > 0 || !file.commit()) {
+    const bool written = device.flushWrites() && device.failure().isEmpty();
+    if (!written || !file.commit()) {
         if (errorText)
-            *errorText = file.errorString();
+            *errorText = device.failure().isEmpty() ? file.errorString() : device.failure();
         file.cancelWriting();
         return WriteResult::WriteFailed;
     }
