@@ -39,8 +39,8 @@ public:
     }
 
     // The text of a data file: the headings, then one line per row, each
-    // cell right-aligned in 18 bytes. The line feed after the headings makes
-    // the reader add an unnamed last field, as with the real code's files.
+    // cell right-aligned in 18 bytes, each line ended by a line feed, as the
+    // real code writes them.
     static QByteArray dataText(const QStringList& names, const QList<QList<float>>& rows)
     {
         QByteArray text;
