@@ -161,13 +161,13 @@ CtrlGraph2d::~CtrlGraph2d()
 }
 
 QAction* CtrlGraph2d::makeAction(const QString& text, const QString& icon, const QString& toolTip,
-                                 const QString& shortcut, bool checkable, int data)
+                                 const QString& shortcut, bool checkable, int command)
 {
     auto* action = new QAction(QIcon(icon), text, this);
     action->setToolTip(toolTip);
     action->setShortcut(QKeySequence(shortcut));
     action->setCheckable(checkable);
-    action->setData(data);
+    action->setData(command);
     return action;
 }
 

@@ -86,7 +86,7 @@ public slots:
 
 private:
     QAction* makeAction(const QString& text, const QString& icon, const QString& toolTip, const QString& shortcut,
-                        bool checkable, int data);
+                        bool checkable, int command);
     void setFieldDelegates();
     void exportGraph();
 

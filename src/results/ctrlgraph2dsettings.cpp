@@ -4,6 +4,7 @@
 
 #include "ctrlgraph2d.h"
 
+#include "diagnostic.h"
 #include "project.h"
 
 #include <QAction>
@@ -35,23 +36,28 @@ QString widthKey(int column)
 
 void CtrlGraph2d::savePairs()
 {
-    m_project->setSetting(QStringLiteral("CtrlGraph/count"), int(m_definitions.size()));
+    // One batch: one decoding and encoding of the store, one notification,
+    // however many graphs there are.
+    QList<std::pair<QString, QVariant>> pairs;
+    pairs.append({QStringLiteral("CtrlGraph/count"), int(m_definitions.size())});
     for (int i = 0; i < m_definitions.size(); ++i) {
         const GraphDefinition& d = m_definitions.at(i);
-        m_project->setSetting(key("name", i), d.title);
-        m_project->setSetting(key("idxX", i), d.xIndex);
-        m_project->setSetting(key("idxY", i), d.yIndex);
-        m_project->setSetting(key("scaleX", i), d.scaleX);
-        m_project->setSetting(key("scaleY", i), d.scaleY);
-        m_project->setSetting(key("enabled", i), d.enabled);
-        m_project->setSetting(key("penStyle", i), d.penStyle);
-        m_project->setSetting(key("width", i), d.width);
-        m_project->setSetting(key("colorRed", i), d.color.red());
-        m_project->setSetting(key("colorGreen", i), d.color.green());
-        m_project->setSetting(key("colorBlue", i), d.color.blue());
+        pairs.append({key("name", i), d.title});
+        pairs.append({key("idxX", i), d.xIndex});
+        pairs.append({key("idxY", i), d.yIndex});
+        pairs.append({key("scaleX", i), d.scaleX});
+        pairs.append({key("scaleY", i), d.scaleY});
+        pairs.append({key("enabled", i), d.enabled});
+        pairs.append({key("penStyle", i), d.penStyle});
+        pairs.append({key("width", i), d.width});
+        pairs.append({key("colorRed", i), d.color.red()});
+        pairs.append({key("colorGreen", i), d.color.green()});
+        pairs.append({key("colorBlue", i), d.color.blue()});
     }
-    m_project->setSetting(QStringLiteral("CtrlGraph/GridOn"), m_gridAction->isChecked());
-    m_project->setSetting(QStringLiteral("CtrlGraph/LegendOn"), m_legendAction->isChecked());
+    pairs.append({QStringLiteral("CtrlGraph/GridOn"), m_gridAction->isChecked()});
+    pairs.append({QStringLiteral("CtrlGraph/LegendOn"), m_legendAction->isChecked()});
+    if (!m_project->setSettings(pairs))
+        tWarning() << "CtrlGraph2d::savePairs(). The graph settings could not be stored.";
 }
 
 void CtrlGraph2d::loadPairs()
