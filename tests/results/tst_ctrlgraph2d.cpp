@@ -33,7 +33,7 @@ QString settingsFile()
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("settings.ini"));
 }
 
-// Fields t(s), F1, F2 (and the unnamed last one) over `steps` steps.
+// Fields t(s), F1, F2 over `steps` steps.
 struct Panel
 {
     explicit Panel(int steps = 5)
@@ -312,11 +312,10 @@ void TestCtrlGraph2d::fieldNamesFollowTheData()
     Panel p(0);
     MessageCapture capture;
     p.fixture.setSteps(3, 3);
-    QVERIFY(capture.lines().contains(QStringLiteral("INF Graph update, fields n= 4 ")));
-    QCOMPARE(p.panel.fieldNames(),
-             (QList<QPair<QString, int>>{{"t(s)", 0}, {"F1", 1}, {"F2", 2}, {"", 3}}));
+    QVERIFY(capture.lines().contains(QStringLiteral("INF Graph update, fields n= 3 ")));
+    QCOMPARE(p.panel.fieldNames(), (QList<QPair<QString, int>>{{"t(s)", 0}, {"F1", 1}, {"F2", 2}}));
     const QList<ComboDelegate::Item> items = p.panel.xDelegate()->items();
-    QCOMPARE(items.size(), 4);
+    QCOMPARE(items.size(), 3);
     QCOMPARE(items.at(1), (ComboDelegate::Item{"F1", 1}));
     QCOMPARE(p.panel.yDelegate()->items(), items);
     QCOMPARE(p.panel.xDelegate()->placeholder(), QStringLiteral("<select a field>"));
@@ -325,10 +324,10 @@ void TestCtrlGraph2d::fieldNamesFollowTheData()
     // More fields: the known names stay, the new ones are appended.
     p.fixture.setData({"time", "A", "B", "C"}, {{1, 2, 3, 4}});
     QCOMPARE(p.panel.fieldNames(),
-             (QList<QPair<QString, int>>{{"t(s)", 0}, {"F1", 1}, {"F2", 2}, {"", 3}, {"", 4}}));
+             (QList<QPair<QString, int>>{{"t(s)", 0}, {"F1", 1}, {"F2", 2}, {"C", 3}}));
     // Fewer fields: the list is emptied, then filled from the data.
     p.fixture.setData({"x", "y"}, {{1, 2}});
-    QCOMPARE(p.panel.fieldNames(), (QList<QPair<QString, int>>{{"x", 0}, {"y", 1}, {"", 2}}));
+    QCOMPARE(p.panel.fieldNames(), (QList<QPair<QString, int>>{{"x", 0}, {"y", 1}}));
 }
 
 void TestCtrlGraph2d::settingsWrittenOnSave()
@@ -395,19 +394,19 @@ void TestCtrlGraph2d::settingsReadOnDataUpdate()
         for (const QString& line : capture.lines())
             QVERIFY2(!line.startsWith(QLatin1String("WRN")), qPrintable(line));
     }
-    project->setSetting(QStringLiteral("CtrlGraph/count"), 2);
-    project->setSetting(QStringLiteral("CtrlGraph/name0"), QStringLiteral("T"));
-    project->setSetting(QStringLiteral("CtrlGraph/idxX0"), 0);
-    project->setSetting(QStringLiteral("CtrlGraph/idxY0"), 1);
-    project->setSetting(QStringLiteral("CtrlGraph/scaleX0"), 1.5f);
-    project->setSetting(QStringLiteral("CtrlGraph/scaleY0"), 2.0f);
-    project->setSetting(QStringLiteral("CtrlGraph/enabled0"), true);
-    project->setSetting(QStringLiteral("CtrlGraph/penStyle0"), 3);
-    project->setSetting(QStringLiteral("CtrlGraph/width0"), 2);
-    project->setSetting(QStringLiteral("CtrlGraph/colorRed0"), 0);
-    project->setSetting(QStringLiteral("CtrlGraph/colorGreen0"), 100);
-    project->setSetting(QStringLiteral("CtrlGraph/colorBlue0"), 200);
-    project->setSetting(QStringLiteral("CtrlGraph/LegendOn"), true);
+    QVERIFY(project->setSetting(QStringLiteral("CtrlGraph/count"), 2));
+    QVERIFY(project->setSetting(QStringLiteral("CtrlGraph/name0"), QStringLiteral("T")));
+    QVERIFY(project->setSetting(QStringLiteral("CtrlGraph/idxX0"), 0));
+    QVERIFY(project->setSetting(QStringLiteral("CtrlGraph/idxY0"), 1));
+    QVERIFY(project->setSetting(QStringLiteral("CtrlGraph/scaleX0"), 1.5f));
+    QVERIFY(project->setSetting(QStringLiteral("CtrlGraph/scaleY0"), 2.0f));
+    QVERIFY(project->setSetting(QStringLiteral("CtrlGraph/enabled0"), true));
+    QVERIFY(project->setSetting(QStringLiteral("CtrlGraph/penStyle0"), 3));
+    QVERIFY(project->setSetting(QStringLiteral("CtrlGraph/width0"), 2));
+    QVERIFY(project->setSetting(QStringLiteral("CtrlGraph/colorRed0"), 0));
+    QVERIFY(project->setSetting(QStringLiteral("CtrlGraph/colorGreen0"), 100));
+    QVERIFY(project->setSetting(QStringLiteral("CtrlGraph/colorBlue0"), 200));
+    QVERIFY(project->setSetting(QStringLiteral("CtrlGraph/LegendOn"), true));
     emit project->dataUpdated();
 
     const QList<GraphDefinition>& d = p.panel.definitions();

@@ -1,0 +1,318 @@
+#include "curvereduction.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+inline bool isFinite(double value)
+{
+    return std::fabs(value) <= DBL_MAX;
+}
+
+bool sameAxis(const PlotAxis& a, const PlotAxis& b)
+{
+    return a.min == b.min && a.max == b.max && a.logarithmic == b.logarithmic;
+}
+
+// Far enough that a segment cut there crosses the rectangle within a
+// thousandth of a pixel of where it really does, near enough that clipping
+// does not lose the rectangle in the rounding of a coordinate like 1e31.
+constexpr double kFarAway = 1e7;
+
+QPointF nearer(const QPointF& point, const QRectF& rect)
+{
+    return QPointF(std::clamp(point.x(), rect.left() - kFarAway, rect.right() + kFarAway),
+                   std::clamp(point.y(), rect.top() - kFarAway, rect.bottom() + kFarAway));
+}
+
+// Liang-Barsky: the part of the segment a-b inside the rectangle, if any.
+bool clipSegment(QPointF& a, QPointF& b, const QRectF& rect)
+{
+    a = nearer(a, rect);
+    b = nearer(b, rect);
+    const double dx = b.x() - a.x();
+    const double dy = b.y() - a.y();
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - rect.left(), rect.right() - a.x(), a.y() - rect.top(), rect.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0.0) {
+            if (q[i] < 0.0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0.0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const QPointF start(a.x() + t0 * dx, a.y() + t0 * dy);
+    const QPointF end(a.x() + t1 * dx, a.y() + t1 * dy);
+    a = start;
+    b = end;
+    return true;
+}
+
+} // namespace
+
+bool CurveReduction::Mapping::sameAs(const Mapping& other) const
+{
+    return sameAxis(x, other.x) && sameAxis(y, other.y) && frame.left == other.frame.left
+           && frame.right == other.frame.right && frame.bottom == other.frame.bottom && frame.top == other.frame.top
+           && resolution == other.resolution;
+}
+
+CurveReduction::CurveReduction(const QList<float>* x, const QList<float>* y, float scaleX, float scaleY,
+                               const Mapping& mapping)
+    : m_x(x)
+    , m_y(y)
+    , m_scaleX(scaleX)
+    , m_scaleY(scaleY)
+    , m_mapping(mapping)
+{
+    // The axes' ends on the frame's first and last pixels, as their ticks.
+    if (mapping.x.max != mapping.x.min)
+        m_kx = (mapping.frame.right - mapping.frame.left) / (mapping.x.max - mapping.x.min);
+    if (mapping.y.max != mapping.y.min)
+        m_ky = (mapping.frame.top - mapping.frame.bottom) / (mapping.y.max - mapping.y.min);
+    // A few pixels beyond the frame on either side are columns of their
+    // own, so that a curve enters and leaves the frame at the right slope;
+    // everything farther out is one column on each side.
+    m_firstColumn = long(std::floor((mapping.frame.left - 2) * mapping.resolution));
+    m_lastColumn = long(std::floor((mapping.frame.right + 3) * mapping.resolution));
+}
+
+bool CurveReduction::isFor(const QList<float>* x, const QList<float>* y, float scaleX, float scaleY,
+                           const Mapping& mapping) const
+{
+    return x == m_x && y == m_y && scaleX == m_scaleX && scaleY == m_scaleY && mapping.sameAs(m_mapping);
+}
+
+void CurveReduction::reset()
+{
+    m_points.clear();
+    m_hasOpen = false;
+    m_openEmitted = 0;
+    m_processed = 0;
+}
+
+void CurveReduction::update()
+{
+    if (!m_x || !m_y || m_kx == 0.0 || m_ky == 0.0)
+        return;
+    const qsizetype count = std::min(m_x->size(), m_y->size());
+    // Only appended values extend the reduction: a vector that shrank, or
+    // whose values read so far are not the same (another run in the same
+    // memory), is reduced from its start.
+    if (count < m_processed
+        || (m_processed > 0
+            && (std::memcmp(&m_fingerprint[0], &m_x->at(0), sizeof(float)) != 0
+                || std::memcmp(&m_fingerprint[1], &m_y->at(0), sizeof(float)) != 0
+                || std::memcmp(&m_fingerprint[2], &m_x->at(m_processed - 1), sizeof(float)) != 0
+                || std::memcmp(&m_fingerprint[3], &m_y->at(m_processed - 1), sizeof(float)) != 0)))
+        reset();
+    if (count == m_processed)
+        return;
+    if (m_processed == 0)
+        ++m_rebuilds;
+    // The last column may grow with the new points: it is taken back and
+    // emitted again once they are in.
+    if (m_hasOpen)
+        m_points.resize(m_points.size() - m_openEmitted);
+    reduce(m_processed, count);
+    m_processed = count;
+    m_fingerprint[0] = m_x->at(0);
+    m_fingerprint[1] = m_y->at(0);
+    m_fingerprint[2] = m_x->at(count - 1);
+    m_fingerprint[3] = m_y->at(count - 1);
+    m_openEmitted = m_hasOpen ? emitColumn(m_open) : 0;
+}
+
+bool CurveReduction::openColumn(double scaledX, Column& column) const
+{
+    const double at = m_mapping.x.toAxis(scaledX);
+    if (!isFinite(at))
+        return false;
+    const double resolution = m_mapping.resolution;
+    const double left = m_mapping.frame.left;
+    const double pixel = ((at - m_mapping.x.min) * m_kx + left + PixelMiddle) * resolution;
+    // The x extent of a column, so that the points after it are placed by
+    // two comparisons instead of a mapping each.
+    auto valueAt = [&](double devicePixel) {
+        return m_mapping.x.fromAxis(m_mapping.x.min + (devicePixel / resolution - PixelMiddle - left) / m_kx);
+    };
+    // Zero and below have no place on a logarithmic axis: outside every column.
+    const double low = m_mapping.x.logarithmic ? std::numeric_limits<double>::denorm_min() : -kInfinity;
+    if (!(pixel >= double(m_firstColumn))) {
+        column.index = m_firstColumn - 1;
+        column.from = low;
+        column.to = valueAt(double(m_firstColumn));
+    } else if (!(pixel < double(m_lastColumn + 1))) {
+        column.index = m_lastColumn + 1;
+        column.from = valueAt(double(m_lastColumn + 1));
+        column.to = kInfinity;
+    } else {
+        column.index = long(std::floor(pixel));
+        column.from = valueAt(double(column.index));
+        column.to = valueAt(double(column.index + 1));
+    }
+    // A negative scale runs the values the other way.
+    if (column.from > column.to)
+        std::swap(column.from, column.to);
+    // Rounding may put the point itself just outside the extent computed
+    // back from its column: the column then takes it in.
+    column.from = std::min(column.from, scaledX);
+    column.to = std::max(column.to, std::nextafter(scaledX, kInfinity));
+    return true;
+}
+
+void CurveReduction::reduce(qsizetype begin, qsizetype end)
+{
+    const float* xs = m_x->constData();
+    const float* ys = m_y->constData();
+    const double sx = m_scaleX;
+    const double sy = m_scaleY;
+    const bool logY = m_mapping.y.logarithmic;
+    Column column = m_open;
+    bool open = m_hasOpen;
+    qsizetype i = begin;
+    while (i < end) {
+        if (open) {
+            // The points that stay in the open column, the bulk of a long
+            // curve: two comparisons place each. All in locals, so that they
+            // live in registers. (Branches, not conditional moves, for the
+            // lowest and highest: the moves chain every point to the one
+            // before and measured slower, even on noise.)
+            const double from = column.from;
+            const double to = column.to;
+            double lowValue = column.lowValue;
+            double highValue = column.highValue;
+            qsizetype low = column.low;
+            qsizetype high = column.high;
+            qsizetype j = i;
+            for (; j < end; ++j) {
+                const double v = sx * double(xs[j]);
+                const double w = sy * double(ys[j]);
+                if (!(v >= from && v < to && isFinite(w) && (!logY || w > 0.0)))
+                    break;
+                if (w < lowValue) {
+                    lowValue = w;
+                    low = j;
+                } else if (w > highValue) {
+                    highValue = w;
+                    high = j;
+                }
+            }
+            column.lowValue = lowValue;
+            column.highValue = highValue;
+            column.low = low;
+            column.high = high;
+            if (j > i)
+                column.last = j - 1;
+            i = j;
+            if (i == end)
+                break;
+        }
+        // A point that leaves the column: the next column, or a gap.
+        const double v = sx * double(xs[i]);
+        const double w = sy * double(ys[i]);
+        Column next;
+        if (!isFinite(w) || (logY && !(w > 0.0)) || !isFinite(v) || !openColumn(v, next)) {
+            if (open)
+                emitColumn(column);
+            open = false;
+            emitGap();
+            ++i;
+            continue;
+        }
+        if (open && next.index == column.index) {
+            // Rounding put it just outside the extent computed for the
+            // column: the column takes it in.
+            column.from = std::min(column.from, next.from);
+            column.to = std::max(column.to, next.to);
+            continue;
+        }
+        if (open)
+            emitColumn(column);
+        column = next;
+        column.first = column.last = column.low = column.high = i;
+        column.lowValue = column.highValue = w;
+        open = true;
+        ++i;
+    }
+    m_open = column;
+    m_hasOpen = open;
+}
+
+int CurveReduction::emitColumn(const Column& column)
+{
+    qsizetype kept[4] = {column.first, column.low, column.high, column.last};
+    std::sort(kept, kept + 4);
+    // The lowest and highest points between the first and the last stand
+    // for all the points in between: drawn at the middle of the column, the
+    // line between them covers the column as all of those points' segments
+    // together do, rather than half of it and half of the next one.
+    const bool inside = column.index >= m_firstColumn && column.index <= m_lastColumn;
+    const double middle = (double(column.index) + 0.5) / m_mapping.resolution - PixelMiddle;
+    int emitted = 0;
+    for (int k = 0; k < 4; ++k) {
+        if (k > 0 && kept[k] == kept[k - 1])
+            continue;
+        QPointF point = pointAt(kept[k]);
+        if (inside && kept[k] != column.first && kept[k] != column.last)
+            point.setX(middle);
+        m_points.append(point);
+        ++emitted;
+    }
+    return emitted;
+}
+
+void CurveReduction::emitGap()
+{
+    if (!m_points.isEmpty() && !std::isnan(m_points.last().x()))
+        m_points.append(QPointF(std::nan(""), std::nan("")));
+}
+
+QPointF CurveReduction::pointAt(qsizetype i) const
+{
+    const double v = double(m_scaleX) * double(m_x->at(i));
+    const double w = double(m_scaleY) * double(m_y->at(i));
+    return QPointF((m_mapping.x.toAxis(v) - m_mapping.x.min) * m_kx + m_mapping.frame.left,
+                   (m_mapping.y.toAxis(w) - m_mapping.y.min) * m_ky + m_mapping.frame.bottom);
+}
+
+QList<QPolygonF> CurveReduction::visibleRuns(const QRectF& clip) const
+{
+    QList<QPolygonF> runs;
+    QPolygonF run;
+    auto finish = [&]() {
+        if (run.size() > 1)
+            runs.append(run);
+        run.clear();
+    };
+    for (qsizetype i = 1; i < m_points.size(); ++i) {
+        QPointF a = m_points.at(i - 1);
+        QPointF b = m_points.at(i);
+        if (std::isnan(a.x()) || std::isnan(b.x()) || !clipSegment(a, b, clip)) {
+            finish();
+            continue;
+        }
+        if (run.isEmpty() || run.last() != a) {
+            finish();
+            run.append(a);
+        }
+        run.append(b);
+    }
+    finish();
+    return runs;
+}
