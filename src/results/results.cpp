@@ -88,7 +88,7 @@ void Results::updateTable(int step)
     }
     // The new columns first, then the old vectors go: the table never points
     // to a freed one.
-    m_table->setColumns(columns);
+    m_table->setColumns(columns, step);
     m_values = std::move(values);
 }
 
@@ -104,6 +104,7 @@ void Results::profileSelected(int index)
         columns.append({pair.name, single.get()});
         values.push_back(std::move(single));
     }
-    m_table->setColumns(columns);
+    // A profile is no time step of the data: its row has no number.
+    m_table->setColumns(columns, -1);
     m_values = std::move(values);
 }

@@ -93,11 +93,14 @@ void TestResults::singleStep()
     page.updateTable(2);
     QCOMPARE(headers(page.table()), (QStringList{"t(s)", "F1", "F2"}));
     QCOMPARE(cells(page.table()), (QList<QList<double>>{{double(0.2f), 102.0, 202.0}}));
+    // The row is numbered as the time toolbar numbers the step.
+    QCOMPARE(page.table()->model()->headerData(0, Qt::Vertical).toString(), QStringLiteral("2"));
     for (int i = 0; i < 3; ++i)
         QVERIFY(page.table()->columns().at(i).second != &fixture.project->field(i)->values);
-    // Back to 0: every time step again.
+    // Back to 0: every time step again, numbered from 0.
     page.updateTable(0);
     QCOMPARE(page.table()->model()->rowCount(), 5);
+    QCOMPARE(page.table()->model()->headerData(4, Qt::Vertical).toString(), QStringLiteral("4"));
 }
 
 void TestResults::stepClamping()
@@ -172,6 +175,7 @@ void TestResults::profileDisplay()
     page.timeToolBar()->profileActions().at(0)->trigger();
     QCOMPARE(headers(page.table()), (QStringList{"t(s)", "F1", "F2"}));
     QCOMPARE(cells(page.table()), (QList<QList<double>>{{double(0.4f), 104.0, 204.0}}));
+    QVERIFY(!page.table()->model()->headerData(0, Qt::Vertical).isValid());
 
     // A poll of a run does not push the profile off the table.
     emit fixture.project->outDataUpdated();
