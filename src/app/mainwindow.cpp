@@ -14,6 +14,7 @@
 #include "ctrlgraph2d.h"
 #include "graph2d.h"
 #include "results.h"
+#include "timetoolbar.h"
 
 
 #include <QCloseEvent>
@@ -146,7 +147,7 @@ QString MainWindow::temporaryFolder()
 }
 
 QAction* MainWindow::makeAction(const QString& text, const QString& icon, const QString& toolTip,
-                                const QString& shortcut, bool enabled, const QVariant& data)
+                                const QString& shortcut, bool enabled, const QVariant& value)
 {
     auto* action = new QAction(text, this);
     if (!icon.isEmpty())
@@ -157,8 +158,8 @@ QAction* MainWindow::makeAction(const QString& text, const QString& icon, const 
         action->setShortcut(QKeySequence(shortcut));
     action->setEnabled(enabled);
     action->setCheckable(false);
-    if (data.isValid())
-        action->setData(data);
+    if (value.isValid())
+        action->setData(value);
     return action;
 }
 
@@ -245,6 +246,8 @@ void MainWindow::createPages()
     m_graphSplitter->setStretchFactor(1, 1);
     m_graphSplitter->setSizes({450, 150});
     m_results = new Results(m_project.get(), this);
+    // The step chosen on the results page is the one the legend names.
+    connect(m_results->timeToolBar(), &TimeToolBar::valueChanged, m_graphControl, &CtrlGraph2d::sliderChanged);
     m_selector = new Selector(this);
 
     m_selector->addWidget(m_starter, QIcon(QStringLiteral(":/images/home0_48.png")), translate("MENU_HOME"));

@@ -92,7 +92,7 @@ protected:
 
 private:
     QAction* makeAction(const QString& text, const QString& icon, const QString& toolTip, const QString& shortcut,
-                        bool enabled, const QVariant& data);
+                        bool enabled, const QVariant& value);
     void createActions();
     void createMenus();
     void prepareTemporaryFolder();

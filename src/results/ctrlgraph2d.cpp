@@ -1,6 +1,7 @@
-// The graph control panel: its table of definitions, the curves built from
-// them, the toolbar's actions and the export. Storage of the definitions and
-// of the column widths is in ctrlgraph2dsettings.cpp.
+// The graph control panel: its table of definitions, the toolbar's actions
+// and the export. The curves built from the definitions are in
+// ctrlgraph2dcurves.cpp, the storage of the definitions and of the column
+// widths in ctrlgraph2dsettings.cpp.
 
 #include "ctrlgraph2d.h"
 
@@ -9,7 +10,9 @@
 #include "colordelegate.h"
 #include "combodelegate.h"
 #include "graph2d.h"
+#include "graphexport.h"
 #include "linedelegate.h"
+#include "scaledelegate.h"
 
 #include <QAction>
 #include <QDir>
@@ -124,6 +127,7 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     m_lineDelegate = new LineDelegate(this);
     m_lineTypeDelegate->setPopupDelegate(m_lineDelegate);
     m_colorDelegate = new ColorDelegate(this);
+    m_scaleDelegate = new ScaleDelegate(this);
     setFieldDelegates();
 
     m_view = new QTableView(this);
@@ -135,6 +139,8 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     m_view->setItemDelegateForColumn(YColumn, m_yDelegate);
     m_view->setItemDelegateForColumn(WidthColumn, m_widthDelegate);
     m_view->setItemDelegateForColumn(LineColumn, m_lineTypeDelegate);
+    m_view->setItemDelegateForColumn(ScaleXColumn, m_scaleDelegate);
+    m_view->setItemDelegateForColumn(ScaleYColumn, m_scaleDelegate);
     m_view->setItemDelegateForColumn(ColourColumn, m_colorDelegate);
 
     m_tableMenu = new QMenu(this);
@@ -153,10 +159,14 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     layout->addWidget(m_view);
 
     restoreTable();
+    updateGraphs();
 }
 
 CtrlGraph2d::~CtrlGraph2d()
 {
+    // An editor still open commits while the view goes, after this panel's
+    // definitions have gone: it must find no one listening.
+    disconnect(m_model, nullptr, this, nullptr);
     saveTable();
 }
 
@@ -188,59 +198,20 @@ void CtrlGraph2d::setFieldDelegates()
     m_lineTypeDelegate->setItems(lineItems(), QStringLiteral("<select>"));
 }
 
-void CtrlGraph2d::updateData()
-{
-    const int fields = m_project->fieldCount();
-    tDebug() << "Graph update, fields n=" << fields;
-    if (fields < m_fieldNames.size())
-        m_fieldNames.clear();
-    for (int i = int(m_fieldNames.size()); i < fields; ++i)
-        m_fieldNames.append({m_project->field(i)->name, i});
-    setFieldDelegates();
-    m_view->viewport()->update();
-    updateGraphs();
-}
-
-void CtrlGraph2d::updateGraphs()
-{
-    QPen pen(Qt::SolidLine);
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::RoundCap);
-    m_plot->clearGraphs();
-    const int fields = m_project->fieldCount();
-    if (m_selectedProfile < 0) {
-        for (const GraphDefinition& definition : std::as_const(m_definitions)) {
-            if (definition.xIndex < 0 || definition.yIndex < 0 || definition.xIndex >= fields
-                || definition.yIndex >= fields || !definition.enabled)
-                continue;
-            pen.setColor(definition.color);
-            pen.setStyle(Qt::PenStyle(definition.penStyle));
-            pen.setWidth(definition.width);
-            const OutputField* x = m_project->field(definition.xIndex);
-            const OutputField* y = m_project->field(definition.yIndex);
-            m_plot->addGraph(&x->values, &y->values, definition.title, definition.scaleX, definition.scaleY, pen);
-            if (m_timeStep >= y->values.size())
-                m_timeStep = int(y->values.size()) - 1;
-        }
-    }
-    const int time = m_project->timeColumn();
-    if (fields > 0 && m_timeStep >= 0 && m_timeStep < m_project->timeStepCount() && time >= 0) {
-        const QList<float>& times = m_project->field(time)->values;
-        if (m_timeStep < times.size())
-            m_plot->setCaption(QStringLiteral("t = %1 s").arg(QString::number(double(times.at(m_timeStep)), 'g', 6)));
-    }
-    m_plot->update();
-}
-
 void CtrlGraph2d::updateTable()
 {
     m_updating = true;
     m_model->setRowCount(int(m_definitions.size()));
     for (int row = 0; row < m_definitions.size(); ++row) {
         const GraphDefinition& definition = m_definitions.at(row);
+        const bool missing = isMissing(definition);
         auto* title = new QStandardItem(definition.title);
         title->setCheckable(true);
         title->setCheckState(definition.enabled ? Qt::Checked : Qt::Unchecked);
+        if (missing) {
+            title->setForeground(QColor(170, 0, 0));
+            title->setToolTip(QStringLiteral("A field of this graph is not in the output data."));
+        }
         m_model->setItem(row, TitleColumn, title);
         auto cell = [this, row](int column, const QVariant& value) {
             auto* item = new QStandardItem;
@@ -248,8 +219,19 @@ void CtrlGraph2d::updateTable()
             m_model->setItem(row, column, item);
             return item;
         };
-        cell(XColumn, definition.xIndex);
-        cell(YColumn, definition.yIndex);
+        // A field is shown by name whatever the data: missing in dark red,
+        // before the first run in grey.
+        auto field = [&](int column, const QString& name) {
+            QStandardItem* item = cell(column, fieldIndex(name));
+            if (name.isEmpty() || fieldIndex(name) >= 0)
+                return;
+            const bool gone = !m_fieldNames.isEmpty();
+            item->setData(gone ? QStringLiteral("%1 (missing)").arg(name) : name, ComboDelegate::UnmatchedTextRole);
+            if (gone)
+                item->setForeground(QColor(170, 0, 0));
+        };
+        field(XColumn, definition.xField);
+        field(YColumn, definition.yField);
         cell(WidthColumn, definition.width)->setTextAlignment(Qt::AlignCenter);
         cell(LineColumn, definition.penStyle);
         cell(ScaleXColumn, double(definition.scaleX));
@@ -270,25 +252,38 @@ void CtrlGraph2d::modelDataChanged(QStandardItem* item)
     }
     GraphDefinition& definition = m_definitions[row];
     const QVariant value = item->data(Qt::EditRole);
+    auto nameOf = [this](int index) {
+        const OutputField* field = m_project->field(index);
+        return field ? field->name : QString();
+    };
     switch (item->column()) {
-    case TitleColumn: {
+    case TitleColumn:
         definition.title = item->text();
         definition.enabled = item->checkState() == Qt::Checked;
-        const int known = int(m_fieldNames.size());
-        if (definition.enabled && (definition.yIndex < 0 || definition.xIndex >= known || definition.yIndex >= known)) {
+        // A row without both fields, or with one the data lacks, draws
+        // nothing: it is not ticked either.
+        if (definition.enabled && !canDraw(definition)) {
             definition.enabled = false;
             m_updating = true;
             item->setCheckState(Qt::Unchecked);
             m_updating = false;
         }
         break;
-    }
     case XColumn:
-        definition.xIndex = value.toInt();
+        definition.xField = nameOf(value.toInt());
         break;
-    case YColumn:
-        definition.yIndex = value.toInt();
+    case YColumn: {
+        const QString old = definition.yField;
+        definition.yField = nameOf(value.toInt());
+        // A title that only said which field it was follows the field.
+        if (definition.title == old || definition.title == GraphDefinition().title) {
+            definition.title = definition.yField;
+            m_updating = true;
+            m_model->item(row, TitleColumn)->setText(definition.title);
+            m_updating = false;
+        }
         break;
+    }
     case WidthColumn:
         definition.width = value.toInt();
         break;
@@ -334,10 +329,9 @@ int CtrlGraph2d::nextHue() const
 
 void CtrlGraph2d::addPair()
 {
-    GraphDefinition definition;
-    definition.color = QColor::fromHsv(nextHue(), 255, 255, 255);
-    m_definitions.append(definition);
+    m_definitions.append(newDefinition(QString()));
     updateTable();
+    updateGraphs();
 }
 
 void CtrlGraph2d::removePair()
@@ -397,25 +391,24 @@ void CtrlGraph2d::actionToggled(bool on)
 
 bool CtrlGraph2d::exportImage(QImage* image) const
 {
-    *image = QImage(800, 450, QImage::Format_ARGB32);
-    // The plot's background leaves the last row and column alone; an image
-    // is not initialised, so they would hold whatever memory held.
-    image->fill(Qt::white);
-    return m_plot->renderToImage(*image);
+    *image = GraphExport::image(*m_plot);
+    return !image->isNull();
 }
 
 void CtrlGraph2d::exportGraph()
 {
     QMessageBox box(this);
     const QString proposed = QDir::homePath() + QStringLiteral("/untitled.png");
-    const QString fileName = QFileDialog::getSaveFileName(this, tr("New Image Name"), proposed,
-                                                          tr("Images (*.png *.xpm *.jpg *.bmp *.tiff)"));
-    if (fileName.trimmed().isEmpty())
+    const QString chosen =
+        QFileDialog::getSaveFileName(this, tr("New Image Name"), proposed, GraphExport::filter());
+    if (chosen.trimmed().isEmpty())
         return;
-    QImage image;
-    if (!exportImage(&image))
+    // The file dialog of some platforms adds no extension: a name without
+    // one becomes a PNG rather than a failure.
+    const QString fileName = GraphExport::withSuffix(chosen);
+    if (m_plot->graphs().isEmpty())
         return;
-    if (image.save(fileName)) {
+    if (GraphExport::write(*m_plot, fileName)) {
         box.setIcon(QMessageBox::Information);
         box.setText(QStringLiteral("Graph has been successfully saved."));
     } else {
@@ -424,26 +417,6 @@ void CtrlGraph2d::exportGraph()
     }
     box.setInformativeText(fileName);
     box.exec();
-}
-
-void CtrlGraph2d::sliderChanged(int step)
-{
-    const int steps = m_project->timeStepCount();
-    if (m_project->fieldCount() > 0 && steps > 0) {
-        m_timeStep = qBound(0, step, steps);
-        m_selectedProfile = -1;
-        updateGraphs();
-    } else {
-        m_plot->clearGraphs();
-    }
-}
-
-void CtrlGraph2d::profileSelected(int index)
-{
-    if (index < m_project->profileNames().size()) {
-        m_selectedProfile = index;
-        updateGraphs();
-    }
 }
 
 void CtrlGraph2d::tableMenuRequested(const QPoint& point)

@@ -19,6 +19,7 @@ class ComboDelegate;
 class ColorDelegate;
 class Graph2d;
 class LineDelegate;
+class ScaleDelegate;
 class Project;
 class QAction;
 class QImage;
@@ -58,12 +59,15 @@ public:
     ComboDelegate* widthDelegate() const { return m_widthDelegate; }
     ComboDelegate* lineTypeDelegate() const { return m_lineTypeDelegate; }
     ColorDelegate* colorDelegate() const { return m_colorDelegate; }
+    ScaleDelegate* scaleDelegate() const { return m_scaleDelegate; }
 
-    // The picture the export saves: 800 x 450, cleared to white, then the
-    // plot. False when the plot draws nothing.
+    // The picture the export saves as pixels: 800 x 450, the plot as the
+    // screen shows it. False when the plot draws nothing.
     bool exportImage(QImage* image) const;
     // The hue the next new definition gets.
     int nextHue() const;
+    // The index of the output field of that name now; -1 for none.
+    int fieldIndex(const QString& name) const;
 
     static int defaultColumnWidth(int column);
 
@@ -85,6 +89,17 @@ public slots:
     void savePairs();
 
 private:
+    // ctrlgraph2dcurves.cpp
+    bool isMissing(const GraphDefinition& definition) const;
+    bool canDraw(const GraphDefinition& definition) const;
+    QString timeField() const;
+    QString nextUnplotted(const QString& xField) const;
+    // X the time, Y the field given or the next one not yet plotted, the
+    // title its name, ticked when it can be drawn.
+    GraphDefinition newDefinition(const QString& yField) const;
+    // Temperature over time, for a project whose results have no graph.
+    void addDefaultGraph();
+
     QAction* makeAction(const QString& text, const QString& icon, const QString& toolTip, const QString& shortcut,
                         bool checkable, int command);
     void setFieldDelegates();
@@ -113,6 +128,7 @@ private:
     ComboDelegate* m_lineTypeDelegate = nullptr;
     LineDelegate* m_lineDelegate = nullptr;
     ColorDelegate* m_colorDelegate = nullptr;
+    ScaleDelegate* m_scaleDelegate = nullptr;
 };
 
 #endif

@@ -15,6 +15,8 @@
 #include <QStandardItemModel>
 #include <QTableView>
 
+#include <cmath>
+
 namespace {
 
 QString key(const char* name, int row)
@@ -43,8 +45,11 @@ void CtrlGraph2d::savePairs()
     for (int i = 0; i < m_definitions.size(); ++i) {
         const GraphDefinition& d = m_definitions.at(i);
         pairs.append({key("name", i), d.title});
-        pairs.append({key("idxX", i), d.xIndex});
-        pairs.append({key("idxY", i), d.yIndex});
+        pairs.append({key("fieldX", i), d.xField});
+        pairs.append({key("fieldY", i), d.yField});
+        // The fields' places too, for the versions that knew only those.
+        pairs.append({key("idxX", i), fieldIndex(d.xField)});
+        pairs.append({key("idxY", i), fieldIndex(d.yField)});
         pairs.append({key("scaleX", i), d.scaleX});
         pairs.append({key("scaleY", i), d.scaleY});
         pairs.append({key("enabled", i), d.enabled});
@@ -79,22 +84,43 @@ void CtrlGraph2d::loadPairs()
         const QVariant* found = find(name);
         return found ? *found : QVariant();
     };
+    // A field stored by its place (projects of earlier versions) is the
+    // field at that place in the output data saved with the project.
+    auto field = [&](const char* name, const char* index, int row) {
+        if (const QVariant* stored = find(key(name, row)))
+            return stored->toString();
+        const QVariant place = value(key(index, row));
+        const OutputField* at = place.isValid() ? m_project->field(place.toInt()) : nullptr;
+        return at ? at->name : QString();
+    };
+    // A factor that is missing, 0 or not finite would hide the curve: 1.
+    auto factor = [&](const char* name, int row) {
+        bool ok = false;
+        const float stored = value(key(name, row)).toFloat(&ok);
+        return ok && stored != 0.0f && std::isfinite(stored) ? stored : 1.0f;
+    };
+    auto number = [&](const char* name, int row, int fallback) {
+        bool ok = false;
+        const int stored = value(key(name, row)).toInt(&ok);
+        return ok ? stored : fallback;
+    };
     const int count = value(QStringLiteral("CtrlGraph/count")).toInt();
     m_definitions.clear();
     for (int i = 0; i < count; ++i) {
         GraphDefinition d;
         d.title = value(key("name", i)).toString();
-        d.xIndex = value(key("idxX", i)).toInt();
-        d.yIndex = value(key("idxY", i)).toInt();
-        d.scaleX = value(key("scaleX", i)).toFloat();
-        d.scaleY = value(key("scaleY", i)).toFloat();
-        d.enabled = value(key("enabled", i)).toBool();
-        d.penStyle = value(key("penStyle", i)).toInt();
-        d.width = value(key("width", i)).toInt();
+        d.xField = field("fieldX", "idxX", i);
+        d.yField = field("fieldY", "idxY", i);
+        d.scaleX = factor("scaleX", i);
+        d.scaleY = factor("scaleY", i);
+        d.penStyle = number("penStyle", i, 1);
+        d.width = number("width", i, 1);
         d.color = QColor(value(key("colorRed", i)).toInt(), value(key("colorGreen", i)).toInt(),
                          value(key("colorBlue", i)).toInt(), 255);
+        d.enabled = value(key("enabled", i)).toBool() && canDraw(d);
         m_definitions.append(d);
     }
+    addDefaultGraph();
     if (const QVariant* grid = find(QStringLiteral("CtrlGraph/GridOn")))
         m_gridAction->setChecked(grid->toBool());
     if (const QVariant* legend = find(QStringLiteral("CtrlGraph/LegendOn")))
