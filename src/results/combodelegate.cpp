@@ -67,13 +67,11 @@ QWidget* ComboDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
         combo->view()->setItemDelegate(m_popupDelegate);
     for (const Item& item : m_items)
         combo->addItem(QIcon(), item.first, item.second);
-    // A choice is the end of the edit: the curve changes at once, not when
-    // the user happens to click elsewhere.
+    // A choice takes effect at once, not when the user happens to click
+    // elsewhere. The editor stays open: typing a name to find it in the
+    // list chooses entry after entry on the way.
     auto* self = const_cast<ComboDelegate*>(this);
-    connect(combo, &QComboBox::activated, self, [self, combo] {
-        emit self->commitData(combo);
-        emit self->closeEditor(combo, QAbstractItemDelegate::NoHint);
-    });
+    connect(combo, &QComboBox::activated, self, [self, combo] { emit self->commitData(combo); });
     return combo;
 }
 

@@ -3,7 +3,7 @@
 
 // Shows an integer cell as the text of the item with that value, or a grey
 // placeholder when none has it, and edits it with a drop-down list of the
-// items; choosing an item ends the edit. A cell that names what it wants
+// items; choosing an item commits it at once. A cell that names what it wants
 // but has no item for it (a field the data lacks) shows that name from its
 // UnmatchedTextRole, in the cell's foreground colour when it has one.
 

@@ -180,7 +180,8 @@ void TestDelegates::comboEditor()
 
     delegate.updateEditorGeometry(combo, cell, model.index(0, 0));
     QCOMPARE(combo->geometry(), QRect(10, 20, 90, 22));
-    // Choosing an entry commits and ends the edit at once.
+    // Choosing an entry commits it at once; the editor stays open, so that
+    // typing on to find an entry goes on in it.
     QSignalSpy commits(&delegate, &QAbstractItemDelegate::commitData);
     QSignalSpy closes(&delegate, &QAbstractItemDelegate::closeEditor);
     combo->setCurrentIndex(1);
@@ -188,7 +189,7 @@ void TestDelegates::comboEditor()
     emit combo->activated(1);
     QCOMPARE(commits.count(), 1);
     QCOMPARE(commits.at(0).at(0).value<QWidget*>(), combo);
-    QCOMPARE(closes.count(), 1);
+    QCOMPARE(closes.count(), 0);
     delete combo;
     // The shared popup delegate outlives its editors.
     QCOMPARE(lines.color(), QColor(Qt::black));
