@@ -10,9 +10,6 @@ namespace {
 const char* const kUsage =
     "ignition: usage: tarvel ignition PROJECT.tarvel [--definition dTdt|deltaT:400|peak:OH|rise:OH]";
 
-// Where the results page keeps the definition the user chose.
-const char* const kStoredDefinition = "Ignition/definition";
-
 } // namespace
 
 int IgnitionCommand::run(const QStringList& arguments)
@@ -38,7 +35,7 @@ int IgnitionCommand::run(const QStringList& arguments)
     }
     if (!given && project.hasExtra(QStringLiteral("SETTINGS"))) {
         IgnitionDefinition stored;
-        if (IgnitionDefinition::parse(project.setting(QString::fromLatin1(kStoredDefinition)).toString(), &stored))
+        if (IgnitionDefinition::parse(project.setting(QString::fromLatin1(IgnitionDefinition::SettingsKey)).toString(), &stored))
             definition = stored;
     }
     const IgnitionDelay::Result result = IgnitionDelay::compute(project.outData(), project.timefield(), definition);

@@ -19,6 +19,9 @@ public:
     };
 
     static constexpr double DefaultDeltaT = 400.0;
+    // The key of the project's settings store under which the definition
+    // the user chose travels with the project.
+    static constexpr const char* SettingsKey = "Ignition/definition";
 
     IgnitionDefinition() = default;
     IgnitionDefinition(Kind kind, double deltaT, const QString& species);

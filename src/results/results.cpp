@@ -4,6 +4,7 @@
 #include "profile.h"
 #include "project.h"
 #include "datatable.h"
+#include "ignitionbar.h"
 #include "timetoolbar.h"
 
 #include <QVBoxLayout>
@@ -28,8 +29,10 @@ Results::Results(Project* project, QWidget* parent)
     connect(m_toolBar, &TimeToolBar::valueChanged, this, &Results::updateTable);
     connect(m_toolBar, &TimeToolBar::profileSelected, this, &Results::profileSelected);
     m_toolBar->setMaximumHeight(32);
+    m_ignition = new IgnitionBar(m_project, this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_toolBar);
+    layout->addWidget(m_ignition);
     layout->addWidget(m_table);
     connect(m_project, &Project::outDataUpdated, this, &Results::onDataUpdated);
 }
