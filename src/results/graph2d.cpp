@@ -171,8 +171,11 @@ void Graph2d::setAxisTitle(int axis, const QString& title)
 
 QString Graph2d::shownAxisTitle(int axis) const
 {
-    if (!m_titles[axis].isEmpty())
-        return m_titles[axis];
+    return m_titles[axis].isEmpty() ? defaultAxisTitle(axis) : m_titles[axis];
+}
+
+QString Graph2d::defaultAxisTitle(int axis) const
+{
     for (const PlotGraph& graph : m_graphs) {
         if (axis == XAxis)
             return graph.xName;

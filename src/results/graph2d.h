@@ -97,6 +97,8 @@ public:
     void setAxisTitle(int axis, const QString& title);
     QString axisTitle(int axis) const { return m_titles[axis]; }
     QString shownAxisTitle(int axis) const;
+    // The field name of the axis's first curve.
+    QString defaultAxisTitle(int axis) const;
 
     // Equal minimum and maximum on an axis fit that axis to the data.
     void setViewRange(double xMin, double xMax, double yMin, double yMax);

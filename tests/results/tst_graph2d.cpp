@@ -83,6 +83,21 @@ QPen pen(Qt::GlobalColor color, int width = 3)
     return QPen(QColor(color), width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
+// A curve read on the given Y axis, its fields named.
+PlotGraph curve(const QList<float>* x, const QList<float>* y, Qt::GlobalColor colour, int axis = PlotGraph::Left,
+                const QString& yName = QString())
+{
+    PlotGraph graph;
+    graph.x = x;
+    graph.y = y;
+    graph.title = yName;
+    graph.pen = pen(colour);
+    graph.axis = axis;
+    graph.xName = QStringLiteral("t(s)");
+    graph.yName = yName;
+    return graph;
+}
+
 // The picture pixel of a value pair on the left axes of the last paint.
 QPoint pixelOf(const Graph2d& plot, double x, double y)
 {
@@ -208,6 +223,10 @@ private slots:
     void escapeCancelsDrag();
     void rangeDialog();
     void graphListAndSettings();
+    void logarithmicAxes();
+    void rightAxis();
+    void axisTitlesAndFonts();
+    void markers();
 };
 
 void TestGraph2d::initTestCase()
@@ -1068,6 +1087,206 @@ void TestGraph2d::graphListAndSettings()
     QCOMPARE(plot.graphs().at(0).axis, int(PlotGraph::Left));
     plot.clearGraphs();
     QVERIFY(plot.graphs().isEmpty());
+}
+
+void TestGraph2d::logarithmicAxes()
+{
+    // Fractions over nine decades, with a zero and a negative value among
+    // them: on a logarithmic axis those leave gaps.
+    QList<float> x;
+    QList<float> y;
+    for (int i = 0; i <= 90; ++i) {
+        x << float(i);
+        y << (i == 30 ? 0.0f : i == 60 ? -1.0f : float(std::pow(10.0, -9.0 + i / 10.0)));
+    }
+    Plot plot(QSize(500, 400));
+    Graph2d& w = plot.widget;
+    w.clearGraphs();
+    w.setGridOn(false);
+    w.addGraph(&x, &y, QString(), 1.0f, 1.0f, pen(Qt::red));
+    QSignalSpy switched(&w, &Graph2d::logarithmicChanged);
+    w.logActions().at(Graph2d::YAxis)->trigger();
+    QVERIFY(w.isLogarithmic(Graph2d::YAxis));
+    QCOMPARE(switched.count(), 1);
+    QCOMPARE(switched.at(0).at(0).toInt(), int(Graph2d::YAxis));
+    plot.paint();
+    // Fitted to whole decades, one more at each end for room.
+    const Graph2d::Reference& r = w.reference();
+    QVERIFY(r.logarithmic[Graph2d::YAxis]);
+    QVERIFY(close(r.y().min, 1e-10));
+    QVERIFY(close(r.y().max, 10.0));
+    // A straight line through the decades, labelled 10^-10 ... 10^1.
+    auto rowOf = [&](double value) {
+        const PlotFrame& f = r.frame;
+        return int(std::lround(r.height - (f.bottom + (std::log10(value) + 10.0) * (f.top - f.bottom) / 11.0)));
+    };
+    auto columnOf = [&](double value) { return pixelOf(w, value, 1.0).x(); };
+    for (int i : {5, 20, 45, 75, 88})
+        QVERIFY2(near(plot.image, columnOf(i), rowOf(y.at(i)), 2, isRed), qPrintable(QString::number(i)));
+    QVERIFY(!near(plot.image, columnOf(30), rowOf(1e-6), 3, isRed));
+    QVERIFY(!near(plot.image, columnOf(60), rowOf(1e-3), 3, isRed));
+    const QRect frame = frameRect(w);
+    QCOMPARE(inkRuns(plot.image, QRectF(0, frame.top() - 8, frame.left() - 2, frame.height() + 16), Qt::Vertical).size(),
+             12);
+
+    // Zoom, move and scale work in decades.
+    w.scale(2.0, 2.0);
+    QVERIFY(close(w.viewYMin(), std::pow(10.0, -7.25), 1e-6));
+    QVERIFY(close(w.viewYMax(), std::pow(10.0, -1.75), 1e-6));
+    w.setViewRange(0, 0, 0, 0);
+    plot.paint();
+    w.pan(0.0, 4.0 * (r.frame.top - r.frame.bottom) / 11.0);
+    QVERIFY(close(w.viewYMin(), 1e-8, 1e-6));
+    QVERIFY(close(w.viewYMax(), 1e3, 1e-6));
+    // A range that is not positive cannot be drawn: the data's is.
+    w.setViewRange(0, 90, -1.0, 1.0);
+    plot.paint();
+    QVERIFY(close(r.y().min, 1e-10));
+
+    // Back to linear: the axis fits itself again.
+    w.setViewRange(0, 90, 1e-3, 1e-2);
+    w.setLogarithmic(Graph2d::YAxis, false);
+    QVERIFY(!w.logActions().at(Graph2d::YAxis)->isChecked());
+    QCOMPARE(w.viewYMin(), 0.0);
+    QCOMPARE(w.viewYMax(), 0.0);
+
+    // An axis without a positive value: a plain message, no plot.
+    const QList<float> negative{-1.0f, -2.0f, 0.0f};
+    const QList<float> three{1.0f, 2.0f, 3.0f};
+    Graph2d none;
+    none.addGraph(&three, &negative, QString(), 1.0f, 1.0f, pen(Qt::red));
+    none.setLogarithmic(Graph2d::YAxis, true);
+    QImage message = blankImage(400, 300);
+    QVERIFY(none.renderToImage(message));
+    QCOMPARE(count(message, isRed), 0);
+    QVERIFY(count(message, isInk, QRect(20, 130, 360, 40)) > 50);
+    QCOMPARE(count(message, isInk, QRect(0, 200, 400, 100)), 0);
+    // The same data with a factor of -1 is positive.
+    Graph2d flipped;
+    flipped.addGraph(&three, &negative, QString(), 1.0f, -1.0f, pen(Qt::red));
+    flipped.setLogarithmic(Graph2d::YAxis, true);
+    QImage drawn = blankImage(400, 300);
+    QVERIFY(flipped.renderToImage(drawn));
+    QVERIFY(count(drawn, isRed) > 20);
+}
+
+void TestGraph2d::rightAxis()
+{
+    // Temperature on the left, a mole fraction on the right: each fitted to
+    // its own curves, with its own ticks and power of ten.
+    const QList<float> t{0.0f, 1.0f, 2.0f, 3.0f, 4.0f};
+    const QList<float> temperature{1000.0f, 1100.0f, 1500.0f, 2400.0f, 2500.0f};
+    const QList<float> fraction{1e-5f, 2e-5f, 8e-5f, 3e-4f, 2e-4f};
+    Plot plot;
+    Graph2d& w = plot.widget;
+    w.clearGraphs();
+    const PlotGraph left = curve(&t, &temperature, Qt::red, PlotGraph::Left, QStringLiteral("T"));
+    const PlotGraph right = curve(&t, &fraction, Qt::blue, PlotGraph::Right, QStringLiteral("OH"));
+    w.addGraph(left);
+    w.addGraph(right);
+    w.setLegendOn(true);
+    plot.paint();
+    const Graph2d::Reference& r = w.reference();
+    // Each range holds its own curves, and not the other's.
+    QVERIFY(r.y().min <= 1000.0 && r.y().min >= 0.0);
+    QVERIFY(r.y().max >= 2500.0 && r.y().max <= 4000.0);
+    QVERIFY(r.right().min <= 1e-5 && r.right().min > -1e-4);
+    QVERIFY(r.right().max >= 3e-4 && r.right().max < 5e-4);
+    // Each curve reaches from its axis's bottom part to its top part.
+    const PlotFrame& f = r.frame;
+    auto rightRow = [&](double value) {
+        return int(std::lround(r.height - (f.bottom + (value - r.right().min) * (f.top - f.bottom)
+                                                           / (r.right().max - r.right().min))));
+    };
+    QVERIFY(near(plot.image, pixelOf(w, 3.0, 2400.0).x(), rightRow(3e-4), 2, isBlue));
+    QVERIFY(near(plot.image, pixelOf(w, 3.0, 2400.0).x(), pixelOf(w, 3.0, 2400.0).y(), 2, isRed));
+    // Labels right of the frame, the legend marking the right curve.
+    QVERIFY(count(plot.image, isInk, QRect(f.right + 4, int(r.height) - f.top, 30, f.height())) > 30);
+    QVERIFY(w.legendOn());
+
+    // Zooming and fitting move both Y axes; the range dialog has a row for
+    // the right one.
+    w.zoomToRect(QPoint(f.left, int(r.height) - f.bottom - 100), QPoint(f.right, int(r.height) - f.bottom));
+    QVERIFY(close(w.viewRange(Graph2d::RightAxis).min, r.right().min));
+    QVERIFY(close(w.viewRange(Graph2d::RightAxis).max,
+                  r.right().min + 100.0 * (r.right().max - r.right().min) / (f.top - f.bottom)));
+    QStringList fields;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<RangeDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        for (int i = 0; i < 6; ++i)
+            fields << (dialog->field(i) ? dialog->field(i)->text() : QString());
+        dialog->reject();
+    });
+    plot.paint();
+    w.toolActions().at(4)->trigger();
+    QCOMPARE(fields.size(), 6);
+    QVERIFY(!fields.at(5).isEmpty());
+    w.toolActions().at(3)->trigger();
+    QCOMPARE(w.viewRange(Graph2d::RightAxis).max, 0.0);
+    // The right axis logarithmic, the left one not.
+    w.setLogarithmic(Graph2d::RightAxis, true);
+    plot.paint();
+    QVERIFY(r.logarithmic[Graph2d::RightAxis]);
+    QVERIFY(!r.logarithmic[Graph2d::YAxis]);
+    QVERIFY(close(r.right().min, 1e-6) || close(r.right().min, 1e-5));
+    QVERIFY(close(r.right().max, 1e-3));
+}
+
+void TestGraph2d::axisTitlesAndFonts()
+{
+    Plot plot;
+    Graph2d& w = plot.widget;
+    w.clearGraphs();
+    w.addGraph(curve(&kLine, &kLine, Qt::red, PlotGraph::Left, QStringLiteral("T(K)")));
+    w.addGraph(curve(&kLine, &kLine, Qt::blue, PlotGraph::Right, QStringLiteral("OH")));
+    // By default the field names of each axis's first curve.
+    QCOMPARE(w.shownAxisTitle(Graph2d::XAxis), QStringLiteral("t(s)"));
+    QCOMPARE(w.shownAxisTitle(Graph2d::YAxis), QStringLiteral("T(K)"));
+    QCOMPARE(w.shownAxisTitle(Graph2d::RightAxis), QStringLiteral("OH"));
+    plot.paint();
+    const PlotFrame titled = w.reference().frame;
+    // Under the X labels, left of the Y labels.
+    const QRect frame = frameRect(w);
+    QVERIFY(count(plot.image, isInk, QRect(frame.left(), frame.bottom() + 22, frame.width(), 300 - frame.bottom() - 22))
+            > 10);
+    w.setAxisTitle(Graph2d::YAxis, QStringLiteral("Temperature"));
+    QCOMPARE(w.shownAxisTitle(Graph2d::YAxis), QStringLiteral("Temperature"));
+    QCOMPARE(w.defaultAxisTitle(Graph2d::YAxis), QStringLiteral("T(K)"));
+
+    // The texts follow the application's font: a larger one takes more room.
+    const QFont before = QApplication::font();
+    QFont larger = before;
+    larger.setPointSizeF(before.pointSizeF() * 1.6);
+    QApplication::setFont(larger);
+    plot.paint();
+    const PlotFrame large = w.reference().frame;
+    QApplication::setFont(before);
+    QVERIFY(large.left > titled.left + 5);
+    QVERIFY(large.bottom > titled.bottom + 5);
+}
+
+void TestGraph2d::markers()
+{
+    Plot plot;
+    Graph2d& w = plot.widget;
+    w.setGridOn(false);
+    w.setMarkers({{2.5, QStringLiteral("ignition")}, {40.0, QStringLiteral("beyond")}});
+    QCOMPARE(w.markers().size(), 2);
+    plot.paint();
+    // A dashed dark line across the frame at x = 2.5, broken by its dashes.
+    const int column = pixelOf(w, 2.5, 0.0).x();
+    const QRect frame = frameRect(w);
+    auto dark = [](QRgb p) { return qGray(p) < 120 && qRed(p) == qGreen(p); };
+    const int inked = count(plot.image, dark, QRect(column, frame.top() + 20, 1, frame.height() - 40));
+    QVERIFY2(inked > frame.height() / 4 && inked < frame.height() - 40, qPrintable(QString::number(inked)));
+    QCOMPARE(count(plot.image, dark, QRect(column + 3, frame.top() + 20, 1, frame.height() - 40)), 0);
+    // Its label at the top, beside it; the one outside the range is not drawn.
+    QVERIFY(count(plot.image, isInk, QRect(column + 2, frame.top(), 80, 18)) > 10);
+    w.setMarkers({});
+    plot.paint();
+    QCOMPARE(count(plot.image, dark, QRect(column, frame.top() + 20, 1, frame.height() - 40)), 0);
 }
 
 QTEST_MAIN(TestGraph2d)
