@@ -7,6 +7,7 @@
 
 #include "diagnostic.h"
 #include "project.h"
+#include "axiscontrols.h"
 #include "colordelegate.h"
 #include "combodelegate.h"
 #include "graph2d.h"
@@ -98,9 +99,13 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
                              tr("Add a graph to the image"), QStringLiteral("Alt+A"), false, 4);
     m_removeAction = makeAction(QStringLiteral("Remove Graph"), QStringLiteral(":/images/remove.png"),
                                 tr("Remove current graph from the image"), QStringLiteral("Alt+R"), false, 5);
+    m_markerAction = makeAction(QStringLiteral("Ignition Marker"), QStringLiteral(":/images/therm.png"),
+                                tr("Mark the ignition delay on graphs over time"), QStringLiteral("Alt+I"), true, 6);
+    m_markerAction->setChecked(true);
     // Connected after the initial check marks, which need no handling.
     for (QAction* action : {m_gridAction, m_legendAction})
         connect(action, &QAction::toggled, this, &CtrlGraph2d::actionToggled);
+    connect(m_markerAction, &QAction::toggled, this, &CtrlGraph2d::updateGraphs);
     for (QAction* action : {m_exportAction, m_addAction, m_removeAction})
         connect(action, &QAction::triggered, this, &CtrlGraph2d::actionTriggered);
 
@@ -110,6 +115,7 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     m_toolBar->addSeparator();
     m_toolBar->addAction(m_gridAction);
     m_toolBar->addAction(m_legendAction);
+    m_toolBar->addAction(m_markerAction);
     m_toolBar->addSeparator();
     m_toolBar->addAction(m_addAction);
     m_toolBar->addAction(m_removeAction);
@@ -118,7 +124,7 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     m_model->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("X-Axis"), QStringLiteral("Y-Axis"),
                                         QStringLiteral("Width"), QStringLiteral("Line Type"),
                                         QStringLiteral("Scale X"), QStringLiteral("Scale Y"),
-                                        QStringLiteral("Colour")});
+                                        QStringLiteral("Colour"), QStringLiteral("Axis")});
 
     m_xDelegate = new ComboDelegate(this);
     m_yDelegate = new ComboDelegate(this);
@@ -128,6 +134,8 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     m_lineTypeDelegate->setPopupDelegate(m_lineDelegate);
     m_colorDelegate = new ColorDelegate(this);
     m_scaleDelegate = new ScaleDelegate(this);
+    m_axisDelegate = new ComboDelegate(this);
+    m_axisDelegate->setItems({{QStringLiteral("Left"), 0}, {QStringLiteral("Right"), 1}}, QStringLiteral("<select>"));
     setFieldDelegates();
 
     m_view = new QTableView(this);
@@ -142,6 +150,13 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     m_view->setItemDelegateForColumn(ScaleXColumn, m_scaleDelegate);
     m_view->setItemDelegateForColumn(ScaleYColumn, m_scaleDelegate);
     m_view->setItemDelegateForColumn(ColourColumn, m_colorDelegate);
+    m_view->setItemDelegateForColumn(AxisColumn, m_axisDelegate);
+
+    m_axes = new AxisControls(this);
+    connect(m_axes, &AxisControls::titleChanged, m_plot, &Graph2d::setAxisTitle);
+    connect(m_axes, &AxisControls::logarithmicChanged, m_plot, &Graph2d::setLogarithmic);
+    // The plot's context menu switches them too.
+    connect(m_plot, &Graph2d::logarithmicChanged, m_axes, &AxisControls::setLogarithmic);
 
     m_tableMenu = new QMenu(this);
     m_tableMenu->addAction(m_addAction);
@@ -152,10 +167,12 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     connect(m_project, &Project::outDataUpdated, this, &CtrlGraph2d::updateData);
     connect(m_project, &Project::dataUpdated, this, &CtrlGraph2d::loadPairs);
     connect(m_project, &Project::aboutToSave, this, &CtrlGraph2d::savePairs);
+    connect(m_project, &Scheme::extrasChanged, this, &CtrlGraph2d::readIgnitionDefinition);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_toolBar);
+    layout->addWidget(m_axes);
     layout->addWidget(m_view);
 
     restoreTable();
@@ -183,7 +200,7 @@ QAction* CtrlGraph2d::makeAction(const QString& text, const QString& icon, const
 
 int CtrlGraph2d::defaultColumnWidth(int column)
 {
-    static const int widths[ColumnCount] = {200, 110, 110, 70, 100, 70, 70, 70};
+    static const int widths[ColumnCount] = {200, 110, 110, 70, 100, 70, 70, 70, 70};
     return column >= 0 && column < ColumnCount ? widths[column] : 100;
 }
 
@@ -237,6 +254,7 @@ void CtrlGraph2d::updateTable()
         cell(ScaleXColumn, double(definition.scaleX));
         cell(ScaleYColumn, double(definition.scaleY));
         cell(ColourColumn, definition.color);
+        cell(AxisColumn, definition.axis);
     }
     m_updating = false;
 }
@@ -298,6 +316,9 @@ void CtrlGraph2d::modelDataChanged(QStandardItem* item)
         break;
     case ColourColumn:
         definition.color = value.value<QColor>();
+        break;
+    case AxisColumn:
+        definition.axis = value.toInt() == 1 ? 1 : 0;
         break;
     default:
         return;

@@ -9,12 +9,16 @@
 // settings.ini.
 
 #include "graphdefinition.h"
+#include "ignitiondefinition.h"
+
+#include "plotmarker.h"
 
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QWidget>
 
+class AxisControls;
 class ComboDelegate;
 class ColorDelegate;
 class Graph2d;
@@ -34,8 +38,18 @@ class CtrlGraph2d : public QWidget
     Q_OBJECT
 
 public:
-    enum Column { TitleColumn, XColumn, YColumn, WidthColumn, LineColumn, ScaleXColumn, ScaleYColumn, ColourColumn };
-    static constexpr int ColumnCount = 8;
+    enum Column {
+        TitleColumn,
+        XColumn,
+        YColumn,
+        WidthColumn,
+        LineColumn,
+        ScaleXColumn,
+        ScaleYColumn,
+        ColourColumn,
+        AxisColumn, // the Y axis a curve is read on: 0 left, 1 right
+    };
+    static constexpr int ColumnCount = 9;
 
     CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent = nullptr);
     ~CtrlGraph2d() override;
@@ -54,6 +68,10 @@ public:
     QAction* legendAction() const { return m_legendAction; }
     QAction* addGraphAction() const { return m_addAction; }
     QAction* removeGraphAction() const { return m_removeAction; }
+    QAction* markerAction() const { return m_markerAction; }
+    AxisControls* axisControls() const { return m_axes; }
+    ComboDelegate* axisDelegate() const { return m_axisDelegate; }
+    IgnitionDefinition ignitionDefinition() const { return m_ignition; }
     ComboDelegate* xDelegate() const { return m_xDelegate; }
     ComboDelegate* yDelegate() const { return m_yDelegate; }
     ComboDelegate* widthDelegate() const { return m_widthDelegate; }
@@ -87,6 +105,8 @@ public slots:
     void loadPairs();
     void saveTable();
     void savePairs();
+    // The ignition delay's definition may have changed in the settings.
+    void readIgnitionDefinition();
 
 private:
     // ctrlgraph2dcurves.cpp
@@ -99,6 +119,8 @@ private:
     GraphDefinition newDefinition(const QString& yField) const;
     // Temperature over time, for a project whose results have no graph.
     void addDefaultGraph();
+    // A dashed line at the ignition delay on the curves over time.
+    QList<PlotMarker> ignitionMarkers() const;
 
     QAction* makeAction(const QString& text, const QString& icon, const QString& toolTip, const QString& shortcut,
                         bool checkable, int command);
@@ -122,6 +144,9 @@ private:
     QAction* m_legendAction = nullptr;
     QAction* m_addAction = nullptr;
     QAction* m_removeAction = nullptr;
+    QAction* m_markerAction = nullptr;
+    AxisControls* m_axes = nullptr;
+    IgnitionDefinition m_ignition;
     ComboDelegate* m_xDelegate = nullptr;
     ComboDelegate* m_yDelegate = nullptr;
     ComboDelegate* m_widthDelegate = nullptr;
@@ -129,6 +154,7 @@ private:
     LineDelegate* m_lineDelegate = nullptr;
     ColorDelegate* m_colorDelegate = nullptr;
     ScaleDelegate* m_scaleDelegate = nullptr;
+    ComboDelegate* m_axisDelegate = nullptr;
 };
 
 #endif

@@ -7,7 +7,9 @@
 #include "diagnostic.h"
 #include "project.h"
 #include "combodelegate.h"
+#include "axiscontrols.h"
 #include "graph2d.h"
+#include "ignitiondelay.h"
 
 #include <QStandardItemModel>
 #include <QTableView>
@@ -165,7 +167,47 @@ void CtrlGraph2d::updateGraphs()
         m_plot->setCaption(caption);
     }
     m_plot->setPlaceholderText(m_definitions.isEmpty() ? QString::fromLatin1(kAddGraphHint) : QString());
+    m_plot->setMarkers(ignitionMarkers());
+    for (int axis = 0; axis < Graph2d::AxisCount; ++axis)
+        m_axes->setDefaultTitle(axis, m_plot->defaultAxisTitle(axis));
     m_plot->update();
+}
+
+QList<PlotMarker> CtrlGraph2d::ignitionMarkers() const
+{
+    QList<PlotMarker> markers;
+    if (!m_markerAction->isChecked() || m_fieldNames.isEmpty() || m_plot->graphs().isEmpty())
+        return markers;
+    const int time = m_project->timeColumn();
+    if (time < 0)
+        return markers;
+    // One pass over a column or two of the data, a small part of what a
+    // poll costs.
+    const IgnitionDelay::Result result = IgnitionDelay::compute(m_project->outData(), m_project->timefield(), m_ignition);
+    if (!result.ignited)
+        return markers;
+    const QString timeName = m_project->field(time)->name;
+    for (const PlotGraph& graph : m_plot->graphs()) {
+        if (graph.xName != timeName)
+            continue;
+        const PlotMarker marker{result.time * double(graph.scaleX), QStringLiteral("ignition")};
+        if (!markers.contains(marker))
+            markers.append(marker);
+    }
+    return markers;
+}
+
+void CtrlGraph2d::readIgnitionDefinition()
+{
+    IgnitionDefinition stored;
+    if (!m_project->hasExtra(QStringLiteral("SETTINGS"))
+        || !IgnitionDefinition::parse(m_project->setting(QString::fromLatin1(IgnitionDefinition::SettingsKey)).toString(),
+                                      &stored))
+        stored = IgnitionDefinition();
+    if (stored == m_ignition)
+        return;
+    m_ignition = stored;
+    updateGraphs();
 }
 
 void CtrlGraph2d::sliderChanged(int step)

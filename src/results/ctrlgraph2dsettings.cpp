@@ -6,6 +6,8 @@
 
 #include "diagnostic.h"
 #include "project.h"
+#include "axiscontrols.h"
+#include "graph2d.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -27,6 +29,13 @@ QString key(const char* name, int row)
 QString settingsFile()
 {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("settings.ini"));
+}
+
+// "CtrlGraph/LogX", "CtrlGraph/TitleY2" and so on: the plot's axes.
+QString axisKey(const char* name, int axis)
+{
+    const char* suffixes[Graph2d::AxisCount] = {"X", "Y", "Y2"};
+    return QStringLiteral("CtrlGraph/%1%2").arg(QLatin1String(name), QLatin1String(suffixes[axis]));
 }
 
 QString widthKey(int column)
@@ -58,9 +67,15 @@ void CtrlGraph2d::savePairs()
         pairs.append({key("colorRed", i), d.color.red()});
         pairs.append({key("colorGreen", i), d.color.green()});
         pairs.append({key("colorBlue", i), d.color.blue()});
+        pairs.append({key("axis", i), d.axis});
     }
     pairs.append({QStringLiteral("CtrlGraph/GridOn"), m_gridAction->isChecked()});
     pairs.append({QStringLiteral("CtrlGraph/LegendOn"), m_legendAction->isChecked()});
+    pairs.append({QStringLiteral("CtrlGraph/IgnitionMarker"), m_markerAction->isChecked()});
+    for (int axis = 0; axis < Graph2d::AxisCount; ++axis) {
+        pairs.append({axisKey("Log", axis), m_plot->isLogarithmic(axis)});
+        pairs.append({axisKey("Title", axis), m_plot->axisTitle(axis)});
+    }
     if (!m_project->setSettings(pairs))
         tWarning() << "CtrlGraph2d::savePairs(). The graph settings could not be stored.";
 }
@@ -117,6 +132,7 @@ void CtrlGraph2d::loadPairs()
         d.width = number("width", i, 1);
         d.color = QColor(value(key("colorRed", i)).toInt(), value(key("colorGreen", i)).toInt(),
                          value(key("colorBlue", i)).toInt(), 255);
+        d.axis = value(key("axis", i)).toInt() == 1 ? 1 : 0;
         d.enabled = value(key("enabled", i)).toBool() && canDraw(d);
         m_definitions.append(d);
     }
@@ -125,6 +141,23 @@ void CtrlGraph2d::loadPairs()
         m_gridAction->setChecked(grid->toBool());
     if (const QVariant* legend = find(QStringLiteral("CtrlGraph/LegendOn")))
         m_legendAction->setChecked(legend->toBool());
+    if (const QVariant* marker = find(QStringLiteral("CtrlGraph/IgnitionMarker")))
+        m_markerAction->setChecked(marker->toBool());
+    // The axes as the project left them: a project without the keys gets
+    // plain linear axes titled by their fields.
+    for (int axis = 0; axis < Graph2d::AxisCount; ++axis) {
+        const bool logarithmic = value(axisKey("Log", axis)).toBool();
+        const QString title = value(axisKey("Title", axis)).toString();
+        m_plot->setLogarithmic(axis, logarithmic);
+        m_plot->setAxisTitle(axis, title);
+        m_axes->setLogarithmic(axis, logarithmic);
+        m_axes->setTitle(axis, title);
+    }
+    IgnitionDefinition ignition;
+    if (IgnitionDefinition::parse(value(QString::fromLatin1(IgnitionDefinition::SettingsKey)).toString(), &ignition))
+        m_ignition = ignition;
+    else
+        m_ignition = IgnitionDefinition();
     updateTable();
     updateGraphs();
 }

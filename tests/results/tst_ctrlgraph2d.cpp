@@ -3,16 +3,19 @@
 
 #include "celledit.h"
 #include "messagecapture.h"
+#include "axiscontrols.h"
 #include "colordelegate.h"
 #include "combodelegate.h"
 #include "ctrlgraph2d.h"
 #include "graph2d.h"
 #include "graphexport.h"
+#include "ignitiondelay.h"
 #include "modalanswers.h"
 #include "resultsfixture.h"
 #include "scaledelegate.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -30,7 +33,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -101,6 +107,7 @@ private slots:
     void exportImage();
     void exportFlow();
     void scaleCellsKeepTheirValue();
+    void axesAndIgnitionMarker();
     void columnWidths();
     void sliderAndProfile();
 };
@@ -114,11 +121,12 @@ void TestCtrlGraph2d::construction()
 {
     Panel p(0);
     QStandardItemModel* model = p.panel.model();
-    QCOMPARE(model->columnCount(), 8);
+    QCOMPARE(model->columnCount(), 9);
     QStringList headers;
-    for (int c = 0; c < 8; ++c)
+    for (int c = 0; c < 9; ++c)
         headers << model->headerData(c, Qt::Horizontal).toString();
-    QCOMPARE(headers, (QStringList{"Title", "X-Axis", "Y-Axis", "Width", "Line Type", "Scale X", "Scale Y", "Colour"}));
+    QCOMPARE(headers, (QStringList{"Title", "X-Axis", "Y-Axis", "Width", "Line Type", "Scale X", "Scale Y", "Colour",
+                                   "Axis"}));
     QTableView* view = p.panel.view();
     QVERIFY(view->verticalHeader()->isHidden());
     QCOMPARE(view->selectionMode(), QAbstractItemView::SingleSelection);
@@ -130,11 +138,17 @@ void TestCtrlGraph2d::construction()
     QCOMPARE(view->itemDelegateForColumn(5), p.panel.scaleDelegate());
     QCOMPARE(view->itemDelegateForColumn(6), p.panel.scaleDelegate());
     QCOMPARE(view->itemDelegateForColumn(7), p.panel.colorDelegate());
+    QCOMPARE(view->itemDelegateForColumn(8), p.panel.axisDelegate());
+    QCOMPARE(p.panel.axisDelegate()->items(), (QList<ComboDelegate::Item>{{"Left", 0}, {"Right", 1}}));
     QVERIFY(p.panel.lineTypeDelegate()->popupDelegate());
     QCOMPARE(p.panel.toolBar()->windowTitle(), QStringLiteral("Graph Controls"));
     QCOMPARE(p.panel.toolBar()->iconSize(), QSize(16, 16));
     QCOMPARE(texts(p.panel.toolBar()->actions()),
-             (QStringList{"Export Graph", "|", "Grid off", "Show Legend", "|", "Add Graph", "Remove Graph"}));
+             (QStringList{"Export Graph", "|", "Grid off", "Show Legend", "Ignition Marker", "|", "Add Graph",
+                          "Remove Graph"}));
+    // Between the toolbar and the table, the axes' titles and scales.
+    auto* layout = qobject_cast<QVBoxLayout*>(p.panel.layout());
+    QCOMPARE(layout->itemAt(1)->widget(), p.panel.axisControls());
     QCOMPARE(texts(p.panel.tableMenu()->actions()), (QStringList{"Add Graph", "Remove Graph"}));
     QVERIFY(p.panel.definitions().isEmpty());
     QCOMPARE(p.panel.timeStep(), 0);
@@ -173,6 +187,8 @@ void TestCtrlGraph2d::actions()
         {p.panel.addGraphAction(), "Add Graph", "add", "Add a graph to the image", "Alt+A", false, false, 4},
         {p.panel.removeGraphAction(), "Remove Graph", "remove", "Remove current graph from the image", "Alt+R", false,
          false, 5},
+        {p.panel.markerAction(), "Ignition Marker", "therm", "Mark the ignition delay on graphs over time", "Alt+I", true,
+         true, 6},
     };
     for (const Row& s : rows) {
         QCOMPARE(s.action->text(), QString::fromLatin1(s.text));
@@ -505,12 +521,21 @@ void TestCtrlGraph2d::settingsWrittenOnSave()
                          {"CtrlGraph/width" + n, width},
                          {"CtrlGraph/colorRed" + n, colour.red()},
                          {"CtrlGraph/colorGreen" + n, colour.green()},
-                         {"CtrlGraph/colorBlue" + n, colour.blue()}});
+                         {"CtrlGraph/colorBlue" + n, colour.blue()},
+                         {"CtrlGraph/axis" + n, 0}});
     };
     row(0, "F1", "t(s)", "F1", 0, 1, 1.0f, 1.0f, true, 1, 1, QColor(255, 0, 0));
     row(1, "second", "t(s)", "F2", 0, 2, 0.25f, 3.0f, true, 5, 4, QColor(1, 2, 3));
     row(2, "New Graph", "t(s)", "", 0, -1, 1.0f, 1.0f, false, 1, 1, QColor::fromHsv(186, 255, 255));
-    expected.append({{"CtrlGraph/GridOn", true}, {"CtrlGraph/LegendOn", true}});
+    expected.append({{"CtrlGraph/GridOn", true},
+                     {"CtrlGraph/LegendOn", true},
+                     {"CtrlGraph/IgnitionMarker", true},
+                     {"CtrlGraph/LogX", false},
+                     {"CtrlGraph/TitleX", QString()},
+                     {"CtrlGraph/LogY", false},
+                     {"CtrlGraph/TitleY", QString()},
+                     {"CtrlGraph/LogY2", false},
+                     {"CtrlGraph/TitleY2", QString()}});
     QCOMPARE(project->settings(), expected);
     for (const auto& pair : expected)
         QCOMPARE(project->setting(pair.first).typeId(), pair.second.typeId());
@@ -727,16 +752,91 @@ void TestCtrlGraph2d::scaleCellsKeepTheirValue()
     QVERIFY(!p.plot.graphs().isEmpty());
 }
 
+void TestCtrlGraph2d::axesAndIgnitionMarker()
+{
+    // An ignition at 2.177e-4 s, and OH peaking at 2.3e-4 s.
+    Panel p(0);
+    QList<QList<float>> rows;
+    for (int i = 0; i < 400; ++i) {
+        const double t = i * 1e-6;
+        rows.append({float(t), float(1000.0 + 1500.0 / (1.0 + std::exp(-(t - 2.177e-4) / 4e-6))),
+                     float(1e-2 * std::exp(-std::pow((t - 2.3e-4) / 2e-5, 2)))});
+    }
+    p.fixture.setData({"t(s)", "T(K)", "OH"}, rows);
+    Project* project = p.fixture.project.get();
+    const double ignition =
+        IgnitionDelay::compute(project->outData(), project->timefield(), IgnitionDefinition()).time;
+    QVERIFY(std::fabs(ignition - 2.177e-4) < 1e-7);
+    // A dashed marker on the graph over time, at the delay as its X scale
+    // puts it.
+    QCOMPARE(p.plot.markers(), (QList<PlotMarker>{{ignition, "ignition"}}));
+    p.edit(0, CtrlGraph2d::ScaleXColumn, 1000.0);
+    QCOMPARE(p.plot.markers(), (QList<PlotMarker>{{1000.0 * ignition, "ignition"}}));
+    // A graph over another field has none.
+    p.panel.addPair();
+    p.edit(1, CtrlGraph2d::XColumn, 1);
+    QCOMPARE(p.plot.markers().size(), 1);
+    p.tick(0, false);
+    QVERIFY(p.plot.markers().isEmpty());
+    p.tick(0, true);
+    // The results page's definition moves it.
+    QVERIFY(project->setSetting(QStringLiteral("Ignition/definition"), QStringLiteral("peak:OH")));
+    QCOMPARE(p.panel.ignitionDefinition().toString(), QStringLiteral("peak:OH"));
+    QVERIFY(std::fabs(p.plot.markers().value(0).x - 1000.0 * 2.3e-4) < 1e-4);
+    // Switched off.
+    p.panel.markerAction()->setChecked(false);
+    QVERIFY(p.plot.markers().isEmpty());
+
+    // A curve on the right axis, as the Axis column says.
+    p.edit(1, CtrlGraph2d::YColumn, 2);
+    p.edit(1, CtrlGraph2d::AxisColumn, 1);
+    QCOMPARE(p.panel.definitions().at(1).axis, 1);
+    QCOMPARE(p.plot.graphs().at(1).axis, int(PlotGraph::Right));
+    QCOMPARE(p.plot.graphs().at(0).axis, int(PlotGraph::Left));
+
+    // Titles and logarithmic axes, from the panel and from the plot's menu.
+    AxisControls* axes = p.panel.axisControls();
+    QCOMPARE(axes->titleEdit(Graph2d::YAxis)->placeholderText(), QStringLiteral("T(K)"));
+    QCOMPARE(axes->titleEdit(Graph2d::RightAxis)->placeholderText(), QStringLiteral("OH"));
+    QCOMPARE(axes->titleEdit(Graph2d::XAxis)->placeholderText(), QStringLiteral("t(s)"));
+    axes->logBox(Graph2d::RightAxis)->click();
+    QVERIFY(p.plot.isLogarithmic(Graph2d::RightAxis));
+    p.plot.logActions().at(Graph2d::XAxis)->trigger();
+    QVERIFY(axes->logBox(Graph2d::XAxis)->isChecked());
+    QTest::keyClicks(axes->titleEdit(Graph2d::YAxis), QStringLiteral("Temperature"));
+    QCOMPARE(p.plot.axisTitle(Graph2d::YAxis), QStringLiteral("Temperature"));
+
+    // All of it stored with the graphs, and read back.
+    emit project->aboutToSave();
+    QCOMPARE(project->setting(QStringLiteral("CtrlGraph/LogY2")), QVariant(true));
+    QCOMPARE(project->setting(QStringLiteral("CtrlGraph/LogX")), QVariant(true));
+    QCOMPARE(project->setting(QStringLiteral("CtrlGraph/TitleY")), QVariant(QStringLiteral("Temperature")));
+    QCOMPARE(project->setting(QStringLiteral("CtrlGraph/IgnitionMarker")), QVariant(false));
+    QCOMPARE(project->setting(QStringLiteral("CtrlGraph/axis1")), QVariant(1));
+    p.plot.setLogarithmic(Graph2d::RightAxis, false);
+    p.plot.setAxisTitle(Graph2d::YAxis, QString());
+    p.panel.markerAction()->setChecked(true);
+    emit project->dataUpdated();
+    QVERIFY(p.plot.isLogarithmic(Graph2d::RightAxis));
+    QVERIFY(axes->logBox(Graph2d::RightAxis)->isChecked());
+    QCOMPARE(p.plot.axisTitle(Graph2d::YAxis), QStringLiteral("Temperature"));
+    QCOMPARE(axes->titleEdit(Graph2d::YAxis)->text(), QStringLiteral("Temperature"));
+    QVERIFY(!p.panel.markerAction()->isChecked());
+    QCOMPARE(p.panel.definitions().at(1).axis, 1);
+    QCOMPARE(p.panel.ignitionDefinition().toString(), QStringLiteral("peak:OH"));
+}
+
 void TestCtrlGraph2d::columnWidths()
 {
     {
         Panel p(0);
-        for (int c = 0; c < 8; ++c)
+        for (int c = 0; c < 9; ++c)
             QCOMPARE(p.panel.view()->columnWidth(c), CtrlGraph2d::defaultColumnWidth(c));
         QCOMPARE(CtrlGraph2d::defaultColumnWidth(0), 200);
         QCOMPARE(CtrlGraph2d::defaultColumnWidth(4), 100);
         QCOMPARE(CtrlGraph2d::defaultColumnWidth(7), 70);
-        QCOMPARE(CtrlGraph2d::defaultColumnWidth(8), 100);
+        QCOMPARE(CtrlGraph2d::defaultColumnWidth(8), 70);
+        QCOMPARE(CtrlGraph2d::defaultColumnWidth(9), 100);
         p.panel.view()->setColumnWidth(0, 150);
         p.panel.view()->setColumnWidth(5, 33);
     }
@@ -746,8 +846,8 @@ void TestCtrlGraph2d::columnWidths()
         QCOMPARE(settings.value(QStringLiteral("CtrlGraph/ColWdh0")).toInt(), 150);
         QCOMPARE(settings.value(QStringLiteral("CtrlGraph/ColWdh1")).toInt(), 110);
         QCOMPARE(settings.value(QStringLiteral("CtrlGraph/ColWdh5")).toInt(), 33);
-        QCOMPARE(settings.value(QStringLiteral("CtrlGraph/ColWdh7")).toInt(), 70);
-        QVERIFY(!settings.contains(QStringLiteral("CtrlGraph/ColWdh8")));
+        QCOMPARE(settings.value(QStringLiteral("CtrlGraph/ColWdh8")).toInt(), 70);
+        QVERIFY(!settings.contains(QStringLiteral("CtrlGraph/ColWdh9")));
         settings.remove(QStringLiteral("CtrlGraph/ColWdh1"));
     }
     Panel p(0);
