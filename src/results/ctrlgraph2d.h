@@ -81,7 +81,7 @@ public:
 
     // The picture the export saves as pixels: 800 x 450, the plot as the
     // screen shows it. False when the plot draws nothing.
-    bool exportImage(QImage* image) const;
+    [[nodiscard]] bool exportImage(QImage* image) const;
     // The hue the next new definition gets.
     int nextHue() const;
     // The index of the output field of that name now; -1 for none.

@@ -121,9 +121,9 @@ public:
     // the screen shows it, over `size` device-independent pixels with
     // `resolution` device pixels to each; the on-screen reference is left
     // alone. False when there is nothing to draw.
-    bool renderTo(QPainter& painter, const QSizeF& size, double resolution);
+    [[nodiscard]] bool renderTo(QPainter& painter, const QSizeF& size, double resolution);
     // The same into an image at its size and device pixel ratio.
-    bool renderToImage(QImage& image);
+    [[nodiscard]] bool renderToImage(QImage& image);
     // What was kept for curve i at the last paint; null when not drawn.
     const CurveReduction* reduction(int graph) const;
 
