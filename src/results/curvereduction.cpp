@@ -15,6 +15,14 @@ inline bool isFinite(double value)
     return std::fabs(value) <= DBL_MAX;
 }
 
+// The smallest float not below the value: for a float x, x >= d exactly when
+// x >= ceilToFloat(d), and x < d exactly when x < ceilToFloat(d).
+inline float ceilToFloat(double value)
+{
+    const float nearest = float(value);
+    return double(nearest) < value ? std::nextafter(nearest, std::numeric_limits<float>::infinity()) : nearest;
+}
+
 bool sameAxis(const PlotAxis& a, const PlotAxis& b)
 {
     return a.min == b.min && a.max == b.max && a.logarithmic == b.logarithmic;
@@ -183,40 +191,15 @@ void CurveReduction::reduce(qsizetype begin, qsizetype end)
     const double sx = m_scaleX;
     const double sy = m_scaleY;
     const bool logY = m_mapping.y.logarithmic;
+    // Factors of 1 on a linear Y axis, the common case: the values can be
+    // compared as the floats they are.
+    const bool unitScale = m_scaleX == 1.0f && m_scaleY == 1.0f && !logY;
     Column column = m_open;
     bool open = m_hasOpen;
     qsizetype i = begin;
     while (i < end) {
         if (open) {
-            // The points that stay in the open column, the bulk of a long
-            // curve: two comparisons place each. All in locals, so that they
-            // live in registers. (Branches, not conditional moves, for the
-            // lowest and highest: the moves chain every point to the one
-            // before and measured slower, even on noise.)
-            const double from = column.from;
-            const double to = column.to;
-            double lowValue = column.lowValue;
-            double highValue = column.highValue;
-            qsizetype low = column.low;
-            qsizetype high = column.high;
-            qsizetype j = i;
-            for (; j < end; ++j) {
-                const double v = sx * double(xs[j]);
-                const double w = sy * double(ys[j]);
-                if (!(v >= from && v < to && isFinite(w) && (!logY || w > 0.0)))
-                    break;
-                if (w < lowValue) {
-                    lowValue = w;
-                    low = j;
-                } else if (w > highValue) {
-                    highValue = w;
-                    high = j;
-                }
-            }
-            column.lowValue = lowValue;
-            column.highValue = highValue;
-            column.low = low;
-            column.high = high;
+            const qsizetype j = unitScale ? stayFloat(xs, ys, i, end, column) : stayDouble(xs, ys, i, end, column);
             if (j > i)
                 column.last = j - 1;
             i = j;
@@ -252,6 +235,77 @@ void CurveReduction::reduce(qsizetype begin, qsizetype end)
     }
     m_open = column;
     m_hasOpen = open;
+}
+
+qsizetype CurveReduction::stayDouble(const float* xs, const float* ys, qsizetype begin, qsizetype end,
+                                     Column& column) const
+{
+    // The points that stay in the open column, the bulk of a long curve:
+    // two comparisons place each. All in locals, so that they live in
+    // registers. (Branches, not conditional moves, for the lowest and
+    // highest: the moves chain every point to the one before and measured
+    // slower, even on noise.)
+    const double sx = m_scaleX;
+    const double sy = m_scaleY;
+    const bool logY = m_mapping.y.logarithmic;
+    const double from = column.from;
+    const double to = column.to;
+    double lowValue = column.lowValue;
+    double highValue = column.highValue;
+    qsizetype low = column.low;
+    qsizetype high = column.high;
+    qsizetype j = begin;
+    for (; j < end; ++j) {
+        const double v = sx * double(xs[j]);
+        const double w = sy * double(ys[j]);
+        if (!(v >= from && v < to && isFinite(w) && (!logY || w > 0.0)))
+            break;
+        if (w < lowValue) {
+            lowValue = w;
+            low = j;
+        } else if (w > highValue) {
+            highValue = w;
+            high = j;
+        }
+    }
+    column.lowValue = lowValue;
+    column.highValue = highValue;
+    column.low = low;
+    column.high = high;
+    return j;
+}
+
+qsizetype CurveReduction::stayFloat(const float* xs, const float* ys, qsizetype begin, qsizetype end,
+                                    Column& column) const
+{
+    // As stayDouble(), without a conversion or a product per value: a
+    // quarter less time on a million points. The column's extent as the
+    // floats that bound it the same way.
+    const float from = ceilToFloat(column.from);
+    const float to = ceilToFloat(column.to);
+    float lowValue = float(column.lowValue);
+    float highValue = float(column.highValue);
+    qsizetype low = column.low;
+    qsizetype high = column.high;
+    qsizetype j = begin;
+    for (; j < end; ++j) {
+        const float v = xs[j];
+        const float w = ys[j];
+        if (!(v >= from && v < to && std::fabs(w) <= FLT_MAX))
+            break;
+        if (w < lowValue) {
+            lowValue = w;
+            low = j;
+        } else if (w > highValue) {
+            highValue = w;
+            high = j;
+        }
+    }
+    column.lowValue = lowValue;
+    column.highValue = highValue;
+    column.low = low;
+    column.high = high;
+    return j;
 }
 
 int CurveReduction::emitColumn(const Column& column)

@@ -75,6 +75,10 @@ private:
 
     void reset();
     void reduce(qsizetype begin, qsizetype end);
+    // The index of the first point from `begin` that leaves the open
+    // column; the column's lowest and highest taken on the way.
+    qsizetype stayDouble(const float* xs, const float* ys, qsizetype begin, qsizetype end, Column& column) const;
+    qsizetype stayFloat(const float* xs, const float* ys, qsizetype begin, qsizetype end, Column& column) const;
     bool openColumn(double scaledX, Column& column) const;
     int emitColumn(const Column& column);
     void emitGap();

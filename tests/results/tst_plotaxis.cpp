@@ -379,6 +379,17 @@ void TestPlotAxis::reductionKeepsEachColumnsExtremes()
     CurveReduction scaled(&x, &y, 2.0f, 0.5f, m);
     scaled.update();
     QCOMPARE(scaled.points().last(), plotPoint(2.0 * double(x.at(999)), 2.5));
+    // Factors of 1 are compared as floats, any others as doubles: the same
+    // points either way (the values doubled, exactly, and halved again).
+    QList<float> twiceX;
+    QList<float> twiceY;
+    for (qsizetype i = 0; i < many.size(); ++i) {
+        twiceX << 2.0f * many.at(i);
+        twiceY << 2.0f * wave.at(i);
+    }
+    CurveReduction halved(&twiceX, &twiceY, 0.5f, 0.5f, m);
+    halved.update();
+    QCOMPARE(halved.points(), dense.points());
 }
 
 void TestPlotAxis::reductionGapsAndClipping()
