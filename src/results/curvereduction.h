@@ -79,6 +79,10 @@ private:
     // column; the column's lowest and highest taken on the way.
     qsizetype stayDouble(const float* xs, const float* ys, qsizetype begin, qsizetype end, Column& column) const;
     qsizetype stayFloat(const float* xs, const float* ys, qsizetype begin, qsizetype end, Column& column) const;
+    // Both: `read` gives point j's x and y as Number and whether y can be
+    // drawn at all.
+    template<typename Number, typename Read>
+    static qsizetype stayIn(qsizetype begin, qsizetype end, Number from, Number to, Read read, Column& column);
     bool openColumn(double scaledX, Column& column) const;
     int emitColumn(const Column& column);
     void emitGap();
