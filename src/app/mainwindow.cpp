@@ -15,7 +15,7 @@
 #include "ctrlgraph2d.h"
 #include "graph2d.h"
 #include "results.h"
-
+#include "timetoolbar.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -252,6 +252,8 @@ void MainWindow::createPages()
     m_graphSplitter->setStretchFactor(1, 1);
     m_graphSplitter->setSizes({450, 150});
     m_results = new Results(m_project.get(), this);
+    // The step chosen on the results page is the one the legend names.
+    connect(m_results->timeToolBar(), &TimeToolBar::valueChanged, m_graphControl, &CtrlGraph2d::sliderChanged);
     m_selector = new Selector(this);
 
     m_selector->addWidget(m_starter, QIcon(QStringLiteral(":/images/home0_48.png")), translate("MENU_HOME"));

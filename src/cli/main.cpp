@@ -5,6 +5,7 @@
 #include "climessages.h"
 #include "cliout.h"
 #include "exportcommand.h"
+#include "ignitioncommand.h"
 #include "inputcommand.h"
 #include "profilescommand.h"
 #include "runcommand.h"
@@ -36,6 +37,10 @@ const char* const kUsage =
     "                              temporary folder); exit 0 when every executable succeeded.\n"
     "  export PROJECT.tarvel FILE.tsv\n"
     "                              Write the project's output data as a tab-separated table.\n"
+    "  ignition PROJECT.tarvel [--definition dTdt|deltaT:400|peak:OH|rise:OH]\n"
+    "                              Print the run's ignition delay in seconds, by the definition\n"
+    "                              given or stored with the project (default: steepest\n"
+    "                              temperature rise); exit 1 when the run did not ignite.\n"
     "  profiles PROJECT.tarvel [add STEP NAME | remove INDEX]\n"
     "                              List the profiles (index, name, values), or save one of\n"
     "                              time step STEP, or remove one; both save the project.\n"
@@ -107,6 +112,8 @@ int main(int argc, char** argv)
         return ExportCommand::run(arguments);
     if (command == QLatin1String("profiles"))
         return ProfilesCommand::run(arguments);
+    if (command == QLatin1String("ignition"))
+        return IgnitionCommand::run(arguments);
 
     CliOut::error(QStringLiteral("unknown command \"%1\"").arg(command));
     std::fputs(kUsage, stderr);

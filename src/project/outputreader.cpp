@@ -37,6 +37,16 @@ inline const char* cellEnd(const char* begin, const char* end)
     return zero ? static_cast<const char*>(zero) : end;
 }
 
+// The end of a line's text: before its LF or CRLF.
+inline const char* withoutTerminator(const char* line, const char* end)
+{
+    if (end != line && end[-1] == '\n')
+        --end;
+    if (end != line && end[-1] == '\r')
+        --end;
+    return end;
+}
+
 // The conversion of OutputReader::toFloat, inlined into the reader's loop.
 inline float numberOf(const char* begin, const char* end)
 {
@@ -116,6 +126,10 @@ private:
     void takeHeading(const char* line, const char* end)
     {
         m_fields.clear();
+        // The line's terminator is no part of a field: a heading of 14 full
+        // columns and its line feed is 14 fields, not 15 with a nameless last
+        // one. A last column one byte short of the width still counts.
+        end = withoutTerminator(line, end);
         const qsizetype length = end - line;
         const qsizetype count = (length + m_fieldsize - 1) / m_fieldsize;
         for (qsizetype i = 0; i < count; ++i) {

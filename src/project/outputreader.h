@@ -24,8 +24,8 @@ public:
     // without its line feed is held back while `final` is false: the writer
     // may still be in the middle of it. The first line accepted from position
     // 0 is the heading line: `fields` is rebuilt from its columns of
-    // `fieldsize` bytes (line feed included, so a heading line of two full
-    // columns gives a third, unnamed field). Every other line appends one
+    // `fieldsize` bytes, the line's LF or CRLF not counted (a last column
+    // shorter than the width is a field too). Every other line appends one
     // value to every field, 0 where the line is short or the text is not a
     // number. Cells are Latin-1 up to their first zero byte.
     // fieldsize <= 0 reads nothing and returns `readPos`.

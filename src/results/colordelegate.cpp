@@ -1,6 +1,8 @@
 #include "colordelegate.h"
 
 #include <QColorDialog>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 namespace {
@@ -43,36 +45,28 @@ void ColorDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     painter->restore();
 }
 
-QWidget* ColorDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const
+bool ColorDelegate::editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                                const QModelIndex& index)
 {
-    auto* dialog = new QColorDialog(parent);
-    // The dialog is a window of its own: the view never sees it lose focus,
-    // so its buttons end the edit. OK keeps the colour, Cancel does not.
-    auto* self = const_cast<ColorDelegate*>(this);
-    connect(dialog, &QDialog::accepted, self, [self, dialog] {
-        emit self->commitData(dialog);
-        emit self->closeEditor(dialog, QAbstractItemDelegate::NoHint);
-    });
-    connect(dialog, &QDialog::rejected, self,
-            [self, dialog] { emit self->closeEditor(dialog, QAbstractItemDelegate::RevertModelCache); });
-    return dialog;
+    bool open = false;
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        open = static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    } else if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        open = key == Qt::Key_F2 || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+    }
+    if (!open || !(index.flags() & Qt::ItemIsEditable))
+        return QStyledItemDelegate::editorEvent(event, model, option, index);
+    // A modal dialog of its own, not an editor of the view: the view commits
+    // an editor whenever it hides, so Cancel would keep the colour the user
+    // had browsed to. Only a colour chosen with OK is stored.
+    const QColor chosen = QColorDialog::getColor(colorOf(index), const_cast<QWidget*>(option.widget));
+    if (chosen.isValid())
+        model->setData(index, chosen, Qt::EditRole);
+    return true;
 }
 
-void ColorDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const
+QWidget* ColorDelegate::createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const
 {
-    auto* dialog = qobject_cast<QColorDialog*>(editor);
-    if (!dialog)
-        return;
-    dialog->setCurrentColor(colorOf(index));
-}
-
-void ColorDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const
-{
-    auto* dialog = qobject_cast<QColorDialog*>(editor);
-    if (dialog)
-        model->setData(index, dialog->currentColor(), Qt::EditRole);
-}
-
-void ColorDelegate::updateEditorGeometry(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const
-{
+    return nullptr;
 }

@@ -1,8 +1,8 @@
 #ifndef TARVEL_COLORDELEGATE_H
 #define TARVEL_COLORDELEGATE_H
 
-// Draws a colour cell as a pill-shaped swatch and edits it with a colour
-// dialog.
+// Draws a colour cell as a pill-shaped swatch and edits it with a modal
+// colour dialog, opened by a double click, F2, Return or Space.
 
 #include <QStyledItemDelegate>
 
@@ -14,13 +14,10 @@ public:
     explicit ColorDelegate(QObject* parent = nullptr);
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                          const QModelIndex& index) const override;
-    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
-    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
-    // The dialog keeps its own window geometry.
-    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option,
-                              const QModelIndex& index) const override;
+    bool editorEvent(QEvent* event, QAbstractItemModel* model, const QStyleOptionViewItem& option,
+                     const QModelIndex& index) override;
+    // None: the colour is chosen in editorEvent().
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
 
 #endif

@@ -35,7 +35,10 @@ QString ComboDelegate::textFor(int value, bool* matched) const
 void ComboDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     bool matched = false;
-    const QString text = textFor(index.data(Qt::EditRole).toInt(), &matched);
+    QString text = textFor(index.data(Qt::EditRole).toInt(), &matched);
+    const QString unmatched = index.data(UnmatchedTextRole).toString();
+    if (!matched && !unmatched.isEmpty())
+        text = unmatched;
     const QRect rect = option.rect.adjusted(4, 0, -4, 0);
     const QVariant alignmentRole = index.data(Qt::TextAlignmentRole);
     const int alignment = alignmentRole.isValid() ? (alignmentRole.toInt() | Qt::AlignVCenter)
@@ -43,8 +46,11 @@ void ComboDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const bool selected = option.state & QStyle::State_Selected;
     const QPalette::ColorRole role = selected ? QPalette::HighlightedText : QPalette::Text;
     QPalette palette = option.palette;
-    if (!matched)
-        palette.setColor(role, QColor(128, 128, 128));
+    if (!matched) {
+        const QVariant foreground = index.data(Qt::ForegroundRole);
+        const bool marked = !unmatched.isEmpty() && foreground.canConvert<QBrush>();
+        palette.setColor(role, marked ? foreground.value<QBrush>().color() : QColor(128, 128, 128));
+    }
     const bool enabled = option.state & QStyle::State_Enabled;
     QStyle* style = option.widget ? option.widget->style() : QApplication::style();
     style->drawItemText(painter, rect, alignment, palette, enabled, text, role);
@@ -61,6 +67,11 @@ QWidget* ComboDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem
         combo->view()->setItemDelegate(m_popupDelegate);
     for (const Item& item : m_items)
         combo->addItem(QIcon(), item.first, item.second);
+    // A choice takes effect at once, not when the user happens to click
+    // elsewhere. The editor stays open: typing a name to find it in the
+    // list chooses entry after entry on the way.
+    auto* self = const_cast<ComboDelegate*>(this);
+    connect(combo, &QComboBox::activated, self, [self, combo] { emit self->commitData(combo); });
     return combo;
 }
 

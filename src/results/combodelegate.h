@@ -3,7 +3,9 @@
 
 // Shows an integer cell as the text of the item with that value, or a grey
 // placeholder when none has it, and edits it with a drop-down list of the
-// items.
+// items; choosing an item commits it at once. A cell that names what it wants
+// but has no item for it (a field the data lacks) shows that name from its
+// UnmatchedTextRole, in the cell's foreground colour when it has one.
 
 #include <QList>
 #include <QPair>
@@ -16,6 +18,7 @@ class ComboDelegate : public QStyledItemDelegate
 
 public:
     using Item = QPair<QString, int>; // text, value
+    static constexpr int UnmatchedTextRole = Qt::UserRole + 1;
 
     explicit ComboDelegate(QObject* parent = nullptr);
 

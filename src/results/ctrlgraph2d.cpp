@@ -1,15 +1,20 @@
-// The graph control panel: its table of definitions, the curves built from
-// them, the toolbar's actions and the export. Storage of the definitions and
-// of the column widths is in ctrlgraph2dsettings.cpp.
+// The graph control panel: its table of definitions, the toolbar's actions
+// and the export. The curves built from the definitions are in
+// ctrlgraph2dcurves.cpp, the storage of the definitions and of the column
+// widths in ctrlgraph2dsettings.cpp.
 
 #include "ctrlgraph2d.h"
 
+#include "actionspec.h"
 #include "diagnostic.h"
 #include "project.h"
+#include "axiscontrols.h"
 #include "colordelegate.h"
 #include "combodelegate.h"
 #include "graph2d.h"
+#include "graphexport.h"
 #include "linedelegate.h"
+#include "scaledelegate.h"
 
 #include <QAction>
 #include <QDir>
@@ -84,20 +89,51 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     , m_project(checkedProject(project))
     , m_plot(checkedPlot(plot))
 {
-    m_exportAction = makeAction(QStringLiteral("Export Graph"), QStringLiteral(":/images/filesave.png"),
-                                tr("Export the current graph to a file"), QStringLiteral("Alt+S"), false, 1);
-    m_gridAction = makeAction(QStringLiteral("Grid off"), QStringLiteral(":/images/grid.png"),
-                              tr("Turn Grid on or off"), QStringLiteral("Alt+G"), true, 2);
+    m_exportAction = ActionSpec(QStringLiteral("Export Graph"))
+                         .icon(QStringLiteral(":/images/filesave.png"))
+                         .toolTip(tr("Export the current graph to a file"))
+                         .shortcut(QStringLiteral("Alt+S"))
+                         .data(1)
+                         .make(this);
+    m_gridAction = ActionSpec(QStringLiteral("Grid off"))
+                       .icon(QStringLiteral(":/images/grid.png"))
+                       .toolTip(tr("Turn Grid on or off"))
+                       .shortcut(QStringLiteral("Alt+G"))
+                       .checkable()
+                       .data(2)
+                       .make(this);
     m_gridAction->setChecked(true);
-    m_legendAction = makeAction(QStringLiteral("Show Legend"), QStringLiteral(":/images/insert-text-64.png"),
-                                tr("Show or hide Legend"), QStringLiteral("Alt+L"), true, 3);
-    m_addAction = makeAction(QStringLiteral("Add Graph"), QStringLiteral(":/images/add.png"),
-                             tr("Add a graph to the image"), QStringLiteral("Alt+A"), false, 4);
-    m_removeAction = makeAction(QStringLiteral("Remove Graph"), QStringLiteral(":/images/remove.png"),
-                                tr("Remove current graph from the image"), QStringLiteral("Alt+R"), false, 5);
+    m_legendAction = ActionSpec(QStringLiteral("Show Legend"))
+                         .icon(QStringLiteral(":/images/insert-text-64.png"))
+                         .toolTip(tr("Show or hide Legend"))
+                         .shortcut(QStringLiteral("Alt+L"))
+                         .checkable()
+                         .data(3)
+                         .make(this);
+    m_addAction = ActionSpec(QStringLiteral("Add Graph"))
+                      .icon(QStringLiteral(":/images/add.png"))
+                      .toolTip(tr("Add a graph to the image"))
+                      .shortcut(QStringLiteral("Alt+A"))
+                      .data(4)
+                      .make(this);
+    m_removeAction = ActionSpec(QStringLiteral("Remove Graph"))
+                         .icon(QStringLiteral(":/images/remove.png"))
+                         .toolTip(tr("Remove current graph from the image"))
+                         .shortcut(QStringLiteral("Alt+R"))
+                         .data(5)
+                         .make(this);
+    m_markerAction = ActionSpec(QStringLiteral("Ignition Marker"))
+                         .icon(QStringLiteral(":/images/therm.png"))
+                         .toolTip(tr("Mark the ignition delay on graphs over time"))
+                         .shortcut(QStringLiteral("Alt+I"))
+                         .checkable()
+                         .data(6)
+                         .make(this);
+    m_markerAction->setChecked(true);
     // Connected after the initial check marks, which need no handling.
     for (QAction* action : {m_gridAction, m_legendAction})
         connect(action, &QAction::toggled, this, &CtrlGraph2d::actionToggled);
+    connect(m_markerAction, &QAction::toggled, this, &CtrlGraph2d::updateGraphs);
     for (QAction* action : {m_exportAction, m_addAction, m_removeAction})
         connect(action, &QAction::triggered, this, &CtrlGraph2d::actionTriggered);
 
@@ -107,15 +143,15 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     m_toolBar->addSeparator();
     m_toolBar->addAction(m_gridAction);
     m_toolBar->addAction(m_legendAction);
+    m_toolBar->addAction(m_markerAction);
     m_toolBar->addSeparator();
     m_toolBar->addAction(m_addAction);
     m_toolBar->addAction(m_removeAction);
 
     m_model = new QStandardItemModel(0, ColumnCount, this);
     m_model->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("X-Axis"), QStringLiteral("Y-Axis"),
-                                        QStringLiteral("Width"), QStringLiteral("Line Type"),
-                                        QStringLiteral("Scale X"), QStringLiteral("Scale Y"),
-                                        QStringLiteral("Colour")});
+                                        QStringLiteral("Width"), QStringLiteral("Line Type"), QStringLiteral("Scale X"),
+                                        QStringLiteral("Scale Y"), QStringLiteral("Colour"), QStringLiteral("Axis")});
 
     m_xDelegate = new ComboDelegate(this);
     m_yDelegate = new ComboDelegate(this);
@@ -124,6 +160,9 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     m_lineDelegate = new LineDelegate(this);
     m_lineTypeDelegate->setPopupDelegate(m_lineDelegate);
     m_colorDelegate = new ColorDelegate(this);
+    m_scaleDelegate = new ScaleDelegate(this);
+    m_axisDelegate = new ComboDelegate(this);
+    m_axisDelegate->setItems({{QStringLiteral("Left"), 0}, {QStringLiteral("Right"), 1}}, QStringLiteral("<select>"));
     setFieldDelegates();
 
     m_view = new QTableView(this);
@@ -135,7 +174,16 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     m_view->setItemDelegateForColumn(YColumn, m_yDelegate);
     m_view->setItemDelegateForColumn(WidthColumn, m_widthDelegate);
     m_view->setItemDelegateForColumn(LineColumn, m_lineTypeDelegate);
+    m_view->setItemDelegateForColumn(ScaleXColumn, m_scaleDelegate);
+    m_view->setItemDelegateForColumn(ScaleYColumn, m_scaleDelegate);
     m_view->setItemDelegateForColumn(ColourColumn, m_colorDelegate);
+    m_view->setItemDelegateForColumn(AxisColumn, m_axisDelegate);
+
+    m_axes = new AxisControls(this);
+    connect(m_axes, &AxisControls::titleChanged, m_plot, &Graph2d::setAxisTitle);
+    connect(m_axes, &AxisControls::logarithmicChanged, m_plot, &Graph2d::setLogarithmic);
+    // The plot's context menu switches them too.
+    connect(m_plot, &Graph2d::logarithmicChanged, m_axes, &AxisControls::setLogarithmic);
 
     m_tableMenu = new QMenu(this);
     m_tableMenu->addAction(m_addAction);
@@ -146,34 +194,29 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     connect(m_project, &Project::outDataUpdated, this, &CtrlGraph2d::updateData);
     connect(m_project, &Project::dataUpdated, this, &CtrlGraph2d::loadPairs);
     connect(m_project, &Project::aboutToSave, this, &CtrlGraph2d::savePairs);
+    connect(m_project, &Scheme::extrasChanged, this, &CtrlGraph2d::readIgnitionDefinition);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_toolBar);
+    layout->addWidget(m_axes);
     layout->addWidget(m_view);
 
     restoreTable();
+    updateGraphs();
 }
 
 CtrlGraph2d::~CtrlGraph2d()
 {
+    // An editor still open commits while the view goes, after this panel's
+    // definitions have gone: it must find no one listening.
+    disconnect(m_model, nullptr, this, nullptr);
     saveTable();
-}
-
-QAction* CtrlGraph2d::makeAction(const QString& text, const QString& icon, const QString& toolTip,
-                                 const QString& shortcut, bool checkable, int data)
-{
-    auto* action = new QAction(QIcon(icon), text, this);
-    action->setToolTip(toolTip);
-    action->setShortcut(QKeySequence(shortcut));
-    action->setCheckable(checkable);
-    action->setData(data);
-    return action;
 }
 
 int CtrlGraph2d::defaultColumnWidth(int column)
 {
-    static const int widths[ColumnCount] = {200, 110, 110, 70, 100, 70, 70, 70};
+    static const int widths[ColumnCount] = {200, 110, 110, 70, 100, 70, 70, 70, 70};
     return column >= 0 && column < ColumnCount ? widths[column] : 100;
 }
 
@@ -188,59 +231,20 @@ void CtrlGraph2d::setFieldDelegates()
     m_lineTypeDelegate->setItems(lineItems(), QStringLiteral("<select>"));
 }
 
-void CtrlGraph2d::updateData()
-{
-    const int fields = m_project->fieldCount();
-    tDebug() << "Graph update, fields n=" << fields;
-    if (fields < m_fieldNames.size())
-        m_fieldNames.clear();
-    for (int i = int(m_fieldNames.size()); i < fields; ++i)
-        m_fieldNames.append({m_project->field(i)->name, i});
-    setFieldDelegates();
-    m_view->viewport()->update();
-    updateGraphs();
-}
-
-void CtrlGraph2d::updateGraphs()
-{
-    QPen pen(Qt::SolidLine);
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::RoundCap);
-    m_plot->clearGraphs();
-    const int fields = m_project->fieldCount();
-    if (m_selectedProfile < 0) {
-        for (const GraphDefinition& definition : std::as_const(m_definitions)) {
-            if (definition.xIndex < 0 || definition.yIndex < 0 || definition.xIndex >= fields
-                || definition.yIndex >= fields || !definition.enabled)
-                continue;
-            pen.setColor(definition.color);
-            pen.setStyle(Qt::PenStyle(definition.penStyle));
-            pen.setWidth(definition.width);
-            const OutputField* x = m_project->field(definition.xIndex);
-            const OutputField* y = m_project->field(definition.yIndex);
-            m_plot->addGraph(&x->values, &y->values, definition.title, definition.scaleX, definition.scaleY, pen);
-            if (m_timeStep >= y->values.size())
-                m_timeStep = int(y->values.size()) - 1;
-        }
-    }
-    const int time = m_project->timeColumn();
-    if (fields > 0 && m_timeStep >= 0 && m_timeStep < m_project->timeStepCount() && time >= 0) {
-        const QList<float>& times = m_project->field(time)->values;
-        if (m_timeStep < times.size())
-            m_plot->setCaption(QStringLiteral("t = %1 s").arg(QString::number(double(times.at(m_timeStep)), 'g', 6)));
-    }
-    m_plot->update();
-}
-
 void CtrlGraph2d::updateTable()
 {
     m_updating = true;
     m_model->setRowCount(int(m_definitions.size()));
     for (int row = 0; row < m_definitions.size(); ++row) {
         const GraphDefinition& definition = m_definitions.at(row);
+        const bool missing = isMissing(definition);
         auto* title = new QStandardItem(definition.title);
         title->setCheckable(true);
         title->setCheckState(definition.enabled ? Qt::Checked : Qt::Unchecked);
+        if (missing) {
+            title->setForeground(QColor(170, 0, 0));
+            title->setToolTip(QStringLiteral("A field of this graph is not in the output data."));
+        }
         m_model->setItem(row, TitleColumn, title);
         auto cell = [this, row](int column, const QVariant& value) {
             auto* item = new QStandardItem;
@@ -248,13 +252,25 @@ void CtrlGraph2d::updateTable()
             m_model->setItem(row, column, item);
             return item;
         };
-        cell(XColumn, definition.xIndex);
-        cell(YColumn, definition.yIndex);
+        // A field is shown by name whatever the data: missing in dark red,
+        // before the first run in grey.
+        auto field = [&](int column, const QString& name) {
+            QStandardItem* item = cell(column, fieldIndex(name));
+            if (name.isEmpty() || fieldIndex(name) >= 0)
+                return;
+            const bool gone = !m_fieldNames.isEmpty();
+            item->setData(gone ? QStringLiteral("%1 (missing)").arg(name) : name, ComboDelegate::UnmatchedTextRole);
+            if (gone)
+                item->setForeground(QColor(170, 0, 0));
+        };
+        field(XColumn, definition.xField);
+        field(YColumn, definition.yField);
         cell(WidthColumn, definition.width)->setTextAlignment(Qt::AlignCenter);
         cell(LineColumn, definition.penStyle);
         cell(ScaleXColumn, double(definition.scaleX));
         cell(ScaleYColumn, double(definition.scaleY));
         cell(ColourColumn, definition.color);
+        cell(AxisColumn, definition.axis);
     }
     m_updating = false;
 }
@@ -270,25 +286,38 @@ void CtrlGraph2d::modelDataChanged(QStandardItem* item)
     }
     GraphDefinition& definition = m_definitions[row];
     const QVariant value = item->data(Qt::EditRole);
+    auto nameOf = [this](int index) {
+        const OutputField* field = m_project->field(index);
+        return field ? field->name : QString();
+    };
     switch (item->column()) {
-    case TitleColumn: {
+    case TitleColumn:
         definition.title = item->text();
         definition.enabled = item->checkState() == Qt::Checked;
-        const int known = int(m_fieldNames.size());
-        if (definition.enabled && (definition.yIndex < 0 || definition.xIndex >= known || definition.yIndex >= known)) {
+        // A row without both fields, or with one the data lacks, draws
+        // nothing: it is not ticked either.
+        if (definition.enabled && !canDraw(definition)) {
             definition.enabled = false;
             m_updating = true;
             item->setCheckState(Qt::Unchecked);
             m_updating = false;
         }
         break;
-    }
     case XColumn:
-        definition.xIndex = value.toInt();
+        definition.xField = nameOf(value.toInt());
         break;
-    case YColumn:
-        definition.yIndex = value.toInt();
+    case YColumn: {
+        const QString old = definition.yField;
+        definition.yField = nameOf(value.toInt());
+        // A title that only said which field it was follows the field.
+        if (definition.title == old || definition.title == GraphDefinition().title) {
+            definition.title = definition.yField;
+            m_updating = true;
+            m_model->item(row, TitleColumn)->setText(definition.title);
+            m_updating = false;
+        }
         break;
+    }
     case WidthColumn:
         definition.width = value.toInt();
         break;
@@ -303,6 +332,9 @@ void CtrlGraph2d::modelDataChanged(QStandardItem* item)
         break;
     case ColourColumn:
         definition.color = value.value<QColor>();
+        break;
+    case AxisColumn:
+        definition.axis = value.toInt() == 1 ? 1 : 0;
         break;
     default:
         return;
@@ -334,10 +366,9 @@ int CtrlGraph2d::nextHue() const
 
 void CtrlGraph2d::addPair()
 {
-    GraphDefinition definition;
-    definition.color = QColor::fromHsv(nextHue(), 255, 255, 255);
-    m_definitions.append(definition);
+    m_definitions.append(newDefinition(QString()));
     updateTable();
+    updateGraphs();
 }
 
 void CtrlGraph2d::removePair()
@@ -397,25 +428,23 @@ void CtrlGraph2d::actionToggled(bool on)
 
 bool CtrlGraph2d::exportImage(QImage* image) const
 {
-    *image = QImage(800, 450, QImage::Format_ARGB32);
-    // The plot's background leaves the last row and column alone; an image
-    // is not initialised, so they would hold whatever memory held.
-    image->fill(Qt::white);
-    return m_plot->renderToImage(*image);
+    *image = GraphExport::image(*m_plot);
+    return !image->isNull();
 }
 
 void CtrlGraph2d::exportGraph()
 {
     QMessageBox box(this);
     const QString proposed = QDir::homePath() + QStringLiteral("/untitled.png");
-    const QString fileName = QFileDialog::getSaveFileName(this, tr("New Image Name"), proposed,
-                                                          tr("Images (*.png *.xpm *.jpg *.bmp *.tiff)"));
-    if (fileName.trimmed().isEmpty())
+    const QString chosen = QFileDialog::getSaveFileName(this, tr("New Image Name"), proposed, GraphExport::filter());
+    if (chosen.trimmed().isEmpty())
         return;
-    QImage image;
-    if (!exportImage(&image))
+    // The file dialog of some platforms adds no extension: a name without
+    // one becomes a PNG rather than a failure.
+    const QString fileName = GraphExport::withSuffix(chosen);
+    if (m_plot->graphs().isEmpty())
         return;
-    if (image.save(fileName)) {
+    if (GraphExport::write(*m_plot, fileName)) {
         box.setIcon(QMessageBox::Information);
         box.setText(QStringLiteral("Graph has been successfully saved."));
     } else {
@@ -424,26 +453,6 @@ void CtrlGraph2d::exportGraph()
     }
     box.setInformativeText(fileName);
     box.exec();
-}
-
-void CtrlGraph2d::sliderChanged(int step)
-{
-    const int steps = m_project->timeStepCount();
-    if (m_project->fieldCount() > 0 && steps > 0) {
-        m_timeStep = qBound(0, step, steps);
-        m_selectedProfile = -1;
-        updateGraphs();
-    } else {
-        m_plot->clearGraphs();
-    }
-}
-
-void CtrlGraph2d::profileSelected(int index)
-{
-    if (index < m_project->profileNames().size()) {
-        m_selectedProfile = index;
-        updateGraphs();
-    }
 }
 
 void CtrlGraph2d::tableMenuRequested(const QPoint& point)

@@ -9,16 +9,21 @@
 // settings.ini.
 
 #include "graphdefinition.h"
+#include "ignitiondefinition.h"
+
+#include "plotmarker.h"
 
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <QWidget>
 
+class AxisControls;
 class ComboDelegate;
 class ColorDelegate;
 class Graph2d;
 class LineDelegate;
+class ScaleDelegate;
 class Project;
 class QAction;
 class QImage;
@@ -33,8 +38,18 @@ class CtrlGraph2d : public QWidget
     Q_OBJECT
 
 public:
-    enum Column { TitleColumn, XColumn, YColumn, WidthColumn, LineColumn, ScaleXColumn, ScaleYColumn, ColourColumn };
-    static constexpr int ColumnCount = 8;
+    enum Column {
+        TitleColumn,
+        XColumn,
+        YColumn,
+        WidthColumn,
+        LineColumn,
+        ScaleXColumn,
+        ScaleYColumn,
+        ColourColumn,
+        AxisColumn, // the Y axis a curve is read on: 0 left, 1 right
+    };
+    static constexpr int ColumnCount = 9;
 
     CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent = nullptr);
     ~CtrlGraph2d() override;
@@ -53,17 +68,24 @@ public:
     QAction* legendAction() const { return m_legendAction; }
     QAction* addGraphAction() const { return m_addAction; }
     QAction* removeGraphAction() const { return m_removeAction; }
+    QAction* markerAction() const { return m_markerAction; }
+    AxisControls* axisControls() const { return m_axes; }
+    ComboDelegate* axisDelegate() const { return m_axisDelegate; }
+    IgnitionDefinition ignitionDefinition() const { return m_ignition; }
     ComboDelegate* xDelegate() const { return m_xDelegate; }
     ComboDelegate* yDelegate() const { return m_yDelegate; }
     ComboDelegate* widthDelegate() const { return m_widthDelegate; }
     ComboDelegate* lineTypeDelegate() const { return m_lineTypeDelegate; }
     ColorDelegate* colorDelegate() const { return m_colorDelegate; }
+    ScaleDelegate* scaleDelegate() const { return m_scaleDelegate; }
 
-    // The picture the export saves: 800 x 450, cleared to white, then the
-    // plot. False when the plot draws nothing.
+    // The picture the export saves as pixels: 800 x 450, the plot as the
+    // screen shows it. False when the plot draws nothing.
     [[nodiscard]] bool exportImage(QImage* image) const;
     // The hue the next new definition gets.
     int nextHue() const;
+    // The index of the output field of that name now; -1 for none.
+    int fieldIndex(const QString& name) const;
 
     static int defaultColumnWidth(int column);
 
@@ -83,10 +105,23 @@ public slots:
     void loadPairs();
     void saveTable();
     void savePairs();
+    // The ignition delay's definition may have changed in the settings.
+    void readIgnitionDefinition();
 
 private:
-    QAction* makeAction(const QString& text, const QString& icon, const QString& toolTip, const QString& shortcut,
-                        bool checkable, int data);
+    // ctrlgraph2dcurves.cpp
+    bool isMissing(const GraphDefinition& definition) const;
+    bool canDraw(const GraphDefinition& definition) const;
+    QString timeField() const;
+    QString nextUnplotted(const QString& xField) const;
+    // X the time, Y the field given or the next one not yet plotted, the
+    // title its name, ticked when it can be drawn.
+    GraphDefinition newDefinition(const QString& yField) const;
+    // Temperature over time, for a project whose results have no graph.
+    void addDefaultGraph();
+    // A dashed line at the ignition delay on the curves over time.
+    QList<PlotMarker> ignitionMarkers() const;
+
     void setFieldDelegates();
     void exportGraph();
 
@@ -107,12 +142,17 @@ private:
     QAction* m_legendAction = nullptr;
     QAction* m_addAction = nullptr;
     QAction* m_removeAction = nullptr;
+    QAction* m_markerAction = nullptr;
+    AxisControls* m_axes = nullptr;
+    IgnitionDefinition m_ignition;
     ComboDelegate* m_xDelegate = nullptr;
     ComboDelegate* m_yDelegate = nullptr;
     ComboDelegate* m_widthDelegate = nullptr;
     ComboDelegate* m_lineTypeDelegate = nullptr;
     LineDelegate* m_lineDelegate = nullptr;
     ColorDelegate* m_colorDelegate = nullptr;
+    ScaleDelegate* m_scaleDelegate = nullptr;
+    ComboDelegate* m_axisDelegate = nullptr;
 };
 
 #endif

@@ -4,7 +4,10 @@
 
 #include "ctrlgraph2d.h"
 
+#include "diagnostic.h"
 #include "project.h"
+#include "axiscontrols.h"
+#include "graph2d.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -13,6 +16,8 @@
 #include <QSettings>
 #include <QStandardItemModel>
 #include <QTableView>
+
+#include <cmath>
 
 namespace {
 
@@ -26,6 +31,13 @@ QString settingsFile()
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("settings.ini"));
 }
 
+// "CtrlGraph/LogX", "CtrlGraph/TitleY2" and so on: the plot's axes.
+QString axisKey(const char* name, int axis)
+{
+    const char* suffixes[Graph2d::AxisCount] = {"X", "Y", "Y2"};
+    return QStringLiteral("CtrlGraph/%1%2").arg(QLatin1String(name), QLatin1String(suffixes[axis]));
+}
+
 QString widthKey(int column)
 {
     return QStringLiteral("CtrlGraph/ColWdh%1").arg(column);
@@ -35,23 +47,37 @@ QString widthKey(int column)
 
 void CtrlGraph2d::savePairs()
 {
-    m_project->setSetting(QStringLiteral("CtrlGraph/count"), int(m_definitions.size()));
+    // One batch: one decoding and encoding of the store, one notification,
+    // however many graphs there are.
+    QList<std::pair<QString, QVariant>> pairs;
+    pairs.append({QStringLiteral("CtrlGraph/count"), int(m_definitions.size())});
     for (int i = 0; i < m_definitions.size(); ++i) {
         const GraphDefinition& d = m_definitions.at(i);
-        m_project->setSetting(key("name", i), d.title);
-        m_project->setSetting(key("idxX", i), d.xIndex);
-        m_project->setSetting(key("idxY", i), d.yIndex);
-        m_project->setSetting(key("scaleX", i), d.scaleX);
-        m_project->setSetting(key("scaleY", i), d.scaleY);
-        m_project->setSetting(key("enabled", i), d.enabled);
-        m_project->setSetting(key("penStyle", i), d.penStyle);
-        m_project->setSetting(key("width", i), d.width);
-        m_project->setSetting(key("colorRed", i), d.color.red());
-        m_project->setSetting(key("colorGreen", i), d.color.green());
-        m_project->setSetting(key("colorBlue", i), d.color.blue());
+        pairs.append({key("name", i), d.title});
+        pairs.append({key("fieldX", i), d.xField});
+        pairs.append({key("fieldY", i), d.yField});
+        // The fields' places too, for the versions that knew only those.
+        pairs.append({key("idxX", i), fieldIndex(d.xField)});
+        pairs.append({key("idxY", i), fieldIndex(d.yField)});
+        pairs.append({key("scaleX", i), d.scaleX});
+        pairs.append({key("scaleY", i), d.scaleY});
+        pairs.append({key("enabled", i), d.enabled});
+        pairs.append({key("penStyle", i), d.penStyle});
+        pairs.append({key("width", i), d.width});
+        pairs.append({key("colorRed", i), d.color.red()});
+        pairs.append({key("colorGreen", i), d.color.green()});
+        pairs.append({key("colorBlue", i), d.color.blue()});
+        pairs.append({key("axis", i), d.axis});
     }
-    m_project->setSetting(QStringLiteral("CtrlGraph/GridOn"), m_gridAction->isChecked());
-    m_project->setSetting(QStringLiteral("CtrlGraph/LegendOn"), m_legendAction->isChecked());
+    pairs.append({QStringLiteral("CtrlGraph/GridOn"), m_gridAction->isChecked()});
+    pairs.append({QStringLiteral("CtrlGraph/LegendOn"), m_legendAction->isChecked()});
+    pairs.append({QStringLiteral("CtrlGraph/IgnitionMarker"), m_markerAction->isChecked()});
+    for (int axis = 0; axis < Graph2d::AxisCount; ++axis) {
+        pairs.append({axisKey("Log", axis), m_plot->isLogarithmic(axis)});
+        pairs.append({axisKey("Title", axis), m_plot->axisTitle(axis)});
+    }
+    if (!m_project->setSettings(pairs))
+        tWarning() << "CtrlGraph2d::savePairs(). The graph settings could not be stored.";
 }
 
 void CtrlGraph2d::loadPairs()
@@ -73,26 +99,65 @@ void CtrlGraph2d::loadPairs()
         const QVariant* found = find(name);
         return found ? *found : QVariant();
     };
+    // A field stored by its place (projects of earlier versions) is the
+    // field at that place in the output data saved with the project.
+    auto field = [&](const char* name, const char* index, int row) {
+        if (const QVariant* stored = find(key(name, row)))
+            return stored->toString();
+        const QVariant place = value(key(index, row));
+        const OutputField* at = place.isValid() ? m_project->field(place.toInt()) : nullptr;
+        return at ? at->name : QString();
+    };
+    // A factor that is missing, 0 or not finite would hide the curve: 1.
+    auto factor = [&](const char* name, int row) {
+        bool ok = false;
+        const float stored = value(key(name, row)).toFloat(&ok);
+        return ok && stored != 0.0f && std::isfinite(stored) ? stored : 1.0f;
+    };
+    auto number = [&](const char* name, int row, int fallback) {
+        bool ok = false;
+        const int stored = value(key(name, row)).toInt(&ok);
+        return ok ? stored : fallback;
+    };
     const int count = value(QStringLiteral("CtrlGraph/count")).toInt();
     m_definitions.clear();
     for (int i = 0; i < count; ++i) {
         GraphDefinition d;
         d.title = value(key("name", i)).toString();
-        d.xIndex = value(key("idxX", i)).toInt();
-        d.yIndex = value(key("idxY", i)).toInt();
-        d.scaleX = value(key("scaleX", i)).toFloat();
-        d.scaleY = value(key("scaleY", i)).toFloat();
-        d.enabled = value(key("enabled", i)).toBool();
-        d.penStyle = value(key("penStyle", i)).toInt();
-        d.width = value(key("width", i)).toInt();
+        d.xField = field("fieldX", "idxX", i);
+        d.yField = field("fieldY", "idxY", i);
+        d.scaleX = factor("scaleX", i);
+        d.scaleY = factor("scaleY", i);
+        d.penStyle = number("penStyle", i, 1);
+        d.width = number("width", i, 1);
         d.color = QColor(value(key("colorRed", i)).toInt(), value(key("colorGreen", i)).toInt(),
                          value(key("colorBlue", i)).toInt(), 255);
+        d.axis = value(key("axis", i)).toInt() == 1 ? 1 : 0;
+        d.enabled = value(key("enabled", i)).toBool() && canDraw(d);
         m_definitions.append(d);
     }
+    addDefaultGraph();
     if (const QVariant* grid = find(QStringLiteral("CtrlGraph/GridOn")))
         m_gridAction->setChecked(grid->toBool());
     if (const QVariant* legend = find(QStringLiteral("CtrlGraph/LegendOn")))
         m_legendAction->setChecked(legend->toBool());
+    if (const QVariant* marker = find(QStringLiteral("CtrlGraph/IgnitionMarker")))
+        m_markerAction->setChecked(marker->toBool());
+    // The axes as the project left them: a project without the keys gets
+    // plain linear axes titled by their fields.
+    for (int axis = 0; axis < Graph2d::AxisCount; ++axis) {
+        const bool logarithmic = value(axisKey("Log", axis)).toBool();
+        const QString title = value(axisKey("Title", axis)).toString();
+        m_plot->setLogarithmic(axis, logarithmic);
+        m_plot->setAxisTitle(axis, title);
+        m_axes->setLogarithmic(axis, logarithmic);
+        m_axes->setTitle(axis, title);
+    }
+    IgnitionDefinition ignition;
+    if (IgnitionDefinition::parse(value(QString::fromLatin1(IgnitionDefinition::SettingsKey)).toString(), &ignition))
+        m_ignition = ignition;
+    else
+        m_ignition = IgnitionDefinition();
     updateTable();
     updateGraphs();
 }

@@ -3,7 +3,8 @@
 
 // A table view of named columns of single-precision values. The columns
 // point to vectors that others own and keep alive while the column exists;
-// the table shows them through its model without copying a value.
+// the table shows them through its model without copying a value. A range
+// of cells can be selected and copied (Ctrl+C) as tab-separated text.
 
 #include "datatablemodel.h"
 
@@ -28,8 +29,12 @@ public:
     void removeData(int index);
     void clearData();
     // Replaces all columns in one go: one update of the view instead of one
-    // per column.
-    void setColumns(const QList<Column>& columns);
+    // per column. `firstStep` numbers the rows (-1: not at all).
+    void setColumns(const QList<Column>& columns, int firstStep = 0);
+    // The selected cells as the clipboard gets them: the field names, then a
+    // line per row, values in the export's format, separated by tabs.
+    QString selectionText() const;
+    void copySelection() const;
 
     const QList<Column>& columns() const { return m_columns; }
     int columnCount() const { return int(m_columns.size()); }
@@ -37,6 +42,9 @@ public:
 
 public slots:
     void updateData();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int placeColumn(const QString& name, const QList<float>* values);

@@ -1,5 +1,7 @@
 #include "datatablemodel.h"
 
+#include <QLocale>
+
 DataTableModel::DataTableModel(QObject* parent)
     : QAbstractTableModel(parent)
 {
@@ -71,7 +73,24 @@ QVariant DataTableModel::data(const QModelIndex& index, int role) const
     // A column shorter than the longest shows empty cells below its end.
     if (index.row() >= values->size())
         return QVariant();
-    return double(values->at(index.row()));
+    const float value = values->at(index.row());
+    if (role == Qt::DisplayRole)
+        return displayText(value);
+    return double(value);
+}
+
+QString DataTableModel::displayText(float value)
+{
+    return QLocale::c().toString(double(value), 'G', 6);
+}
+
+void DataTableModel::setFirstStep(int step)
+{
+    if (step == m_firstStep)
+        return;
+    m_firstStep = step;
+    if (m_rows > 0)
+        emit headerDataChanged(Qt::Vertical, 0, m_rows - 1);
 }
 
 QVariant DataTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -80,7 +99,8 @@ QVariant DataTableModel::headerData(int section, Qt::Orientation orientation, in
         return QVariant();
     if (orientation == Qt::Horizontal)
         return section >= 0 && section < m_columns.size() ? QVariant(m_columns.at(section).first) : QVariant();
-    return section + 1; // rows numbered from 1, as item models number them
+    // Numbered as the time toolbar numbers its steps.
+    return m_firstStep < 0 ? QVariant() : QVariant(section + m_firstStep);
 }
 
 Qt::ItemFlags DataTableModel::flags(const QModelIndex& index) const

@@ -27,6 +27,14 @@ public:
     // Takes over the column list and tells the views what changed.
     void setColumns(const QList<Column>& columns);
     const QList<Column>& columns() const { return m_columns; }
+    // The time step of the first row, as the time toolbar counts them (from
+    // 0); -1 for rows that are no time steps (a profile), which are not
+    // numbered.
+    void setFirstStep(int step);
+    int firstStep() const { return m_firstStep; }
+    // A value as the table shows it: six significant digits, a point and an
+    // upper-case exponent whatever the system's language ("1.23457E+06").
+    static QString displayText(float value);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -40,6 +48,7 @@ private:
 
     QList<Column> m_columns;
     int m_rows = 0; // the row count the views were last told
+    int m_firstStep = 0;
 };
 
 #endif

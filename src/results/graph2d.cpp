@@ -1,5 +1,7 @@
 // The plot widget's state, its actions, context menu and range dialog. The
-// drawing is in graph2dpaint.cpp, the mouse and gestures in graph2dinput.cpp.
+// drawing is in graph2dpaint.cpp (axes in graph2daxis.cpp, legend, markers
+// and overlays in graph2dlegend.cpp), the mouse and gestures in
+// graph2dinput.cpp.
 
 #include "graph2d.h"
 
@@ -10,6 +12,7 @@
 #include <QImage>
 #include <QMenu>
 #include <QPainter>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -38,6 +41,8 @@ Graph2d::Graph2d(QWidget* parent)
     createActions();
 }
 
+Graph2d::~Graph2d() = default;
+
 void Graph2d::createActions()
 {
     const ActionRow rows[] = {
@@ -60,6 +65,14 @@ void Graph2d::createActions()
         m_actions.append(action);
     }
     syncToolChecks();
+    const char* logTexts[AxisCount] = {"Logarithmic X", "Logarithmic Y", "Logarithmic Right Y"};
+    for (int axis = 0; axis < AxisCount; ++axis) {
+        auto* action = new QAction(QString::fromLatin1(logTexts[axis]), this);
+        action->setCheckable(true);
+        action->setData(axis);
+        connect(action, &QAction::toggled, this, [this, axis](bool on) { setLogarithmic(axis, on); });
+        m_logActions.append(action);
+    }
 }
 
 void Graph2d::syncToolChecks()
@@ -84,13 +97,92 @@ void Graph2d::clearGraphs()
     update();
 }
 
+void Graph2d::addGraph(const PlotGraph& graph)
+{
+    if (!graph.x || !graph.y)
+        return;
+    m_graphs.append(graph);
+    update();
+}
+
 void Graph2d::addGraph(const QList<float>* x, const QList<float>* y, const QString& title, float scaleX,
                        float scaleY, const QPen& pen)
 {
-    if (!x || !y)
+    PlotGraph graph;
+    graph.x = x;
+    graph.y = y;
+    graph.title = title;
+    graph.scaleX = scaleX;
+    graph.scaleY = scaleY;
+    graph.pen = pen;
+    addGraph(graph);
+}
+
+void Graph2d::forgetCurves()
+{
+    m_extents.clear();
+    m_reductions.clear();
+}
+
+const CurveReduction* Graph2d::reduction(int graph) const
+{
+    return graph >= 0 && size_t(graph) < m_reductions.size() ? m_reductions[size_t(graph)].get() : nullptr;
+}
+
+void Graph2d::setPlaceholderText(const QString& text)
+{
+    if (text == m_placeholder)
         return;
-    m_graphs.append(PlotGraph{x, y, title, scaleX, scaleY, pen});
+    m_placeholder = text;
+    if (m_graphs.isEmpty())
+        update();
+}
+
+void Graph2d::setMarkers(const QList<PlotMarker>& markers)
+{
+    if (markers == m_markers)
+        return;
+    m_markers = markers;
     update();
+}
+
+void Graph2d::setLogarithmic(int axis, bool on)
+{
+    if (axis < 0 || axis >= AxisCount || m_logarithmic[axis] == on)
+        return;
+    m_logarithmic[axis] = on;
+    // A range set on one scale means something else on the other.
+    m_view[axis] = Range();
+    {
+        const QSignalBlocker quiet(m_logActions.at(axis));
+        m_logActions.at(axis)->setChecked(on);
+    }
+    update();
+    emit logarithmicChanged(axis, on);
+}
+
+void Graph2d::setAxisTitle(int axis, const QString& title)
+{
+    if (axis < 0 || axis >= AxisCount || m_titles[axis] == title)
+        return;
+    m_titles[axis] = title;
+    update();
+}
+
+QString Graph2d::shownAxisTitle(int axis) const
+{
+    return m_titles[axis].isEmpty() ? defaultAxisTitle(axis) : m_titles[axis];
+}
+
+QString Graph2d::defaultAxisTitle(int axis) const
+{
+    for (const PlotGraph& graph : m_graphs) {
+        if (axis == XAxis)
+            return graph.xName;
+        if (graph.axis == (axis == RightAxis ? PlotGraph::Right : PlotGraph::Left))
+            return graph.yName;
+    }
+    return QString();
 }
 
 void Graph2d::setCaption(const QString& caption)
@@ -120,11 +212,20 @@ void Graph2d::setLegendOn(bool on)
 
 void Graph2d::setViewRange(double xMin, double xMax, double yMin, double yMax)
 {
-    m_viewXMin = xMin;
-    m_viewXMax = xMax;
-    m_viewYMin = yMin;
-    m_viewYMax = yMax;
+    m_view[XAxis] = {xMin, xMax};
+    m_view[YAxis] = {yMin, yMax};
     update();
+}
+
+void Graph2d::setRightRange(double min, double max)
+{
+    m_view[RightAxis] = {min, max};
+    update();
+}
+
+bool Graph2d::renderTo(QPainter& painter, const QSizeF& size, double resolution)
+{
+    return drawPlot(painter, size, resolution, false);
 }
 
 bool Graph2d::renderToImage(QImage& image)
@@ -132,7 +233,9 @@ bool Graph2d::renderToImage(QImage& image)
     if (image.isNull())
         return false;
     QPainter painter(&image);
-    return drawPlot(painter, image.width(), image.height(), false);
+    // The image's pixels over its device pixel ratio: a picture for a
+    // high-density screen is laid out as the screen's.
+    return renderTo(painter, image.deviceIndependentSize(), image.devicePixelRatio());
 }
 
 void Graph2d::actionTriggered()
@@ -160,6 +263,7 @@ bool Graph2d::applyCommand(int command)
         setTool(Scaling);
         return true;
     case 4:
+        m_view[RightAxis] = Range();
         setViewRange(0.0, 0.0, 0.0, 0.0);
         return true;
     default:
@@ -169,9 +273,16 @@ bool Graph2d::applyCommand(int command)
 
 void Graph2d::openRangeDialog()
 {
-    RangeDialog dialog(m_reference.xMin, m_reference.xMax, m_reference.yMin, m_reference.yMax, this);
-    if (dialog.exec() == QDialog::Accepted)
-        setViewRange(dialog.xMin(), dialog.xMax(), dialog.yMin(), dialog.yMax());
+    const Reference& r = m_reference;
+    RangeDialog dialog(r.x().min, r.x().max, r.y().min, r.y().max, this);
+    const bool right = r.right().min != r.right().max;
+    if (right)
+        dialog.addRightAxis(r.right().min, r.right().max);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    setViewRange(dialog.xMin(), dialog.xMax(), dialog.yMin(), dialog.yMax());
+    if (right)
+        setRightRange(dialog.rightMin(), dialog.rightMax());
 }
 
 void Graph2d::showContextMenu(const QPoint& point)
@@ -181,5 +292,8 @@ void Graph2d::showContextMenu(const QPoint& point)
         menu.addAction(m_actions.at(i));
     menu.addSeparator();
     menu.addAction(m_actions.at(4));
+    menu.addSeparator();
+    for (QAction* action : std::as_const(m_logActions))
+        menu.addAction(action);
     menu.exec(mapToGlobal(point));
 }

@@ -1,123 +1,119 @@
-// Drawing of the plot: background, axes with ticks, labels and grid,
-// curves, legend, and the overlays of the drags and the tool strip.
+// Drawing of the plot: the axes' ranges from the view or the data, the
+// layout of frame, labels and titles, the background and the curves.
 //
-// The plot is drawn in logical coordinates that run upwards from the bottom
-// edge; texts, the legend and the overlays are drawn in device pixels.
+// Lines are drawn in the plot's coordinates, which run upwards from the
+// picture's bottom edge: a translate-and-flip transform maps them to the
+// device, so one unit is one pixel and a one-pixel line stays one pixel.
+// Texts are drawn after resetting the transform, in the picture's own
+// coordinates; either way the device pixel ratio stays out of the arithmetic.
 
 #include "graph2d.h"
 
 #include "diagnostic.h"
-#include "curvepath.h"
+#include "plottext.h"
 
-#include <QFontMetrics>
-#include <QIcon>
+#include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
 
-namespace {
-
-const QChar kTimes(0x00D7); // the multiplication sign of "x10^e"
-
-QFont plotFont(int pixels, bool italic)
+struct Graph2d::Axes
 {
-    QFont font(QStringLiteral("times"));
-    font.setStyleHint(QFont::Serif);
-    font.setPixelSize(pixels);
-    font.setItalic(italic);
-    return font;
-}
-
-struct Extent
-{
-    double xMin = 0.0;
-    double xMax = 0.0;
-    double yMin = 0.0;
-    double yMax = 0.0;
+    PlotAxis axis[AxisCount];
+    bool used[AxisCount] = {true, false, false};
+    PlotFrame frame;
+    double width = 0.0;
+    double height = 0.0;
 };
 
-std::pair<double, double> minMax(const QList<float>& values)
+namespace {
+
+const char* const kNoPositive[Graph2d::AxisCount] = {
+    "No positive values to show on the logarithmic X axis",
+    "No positive values to show on the logarithmic Y axis",
+    "No positive values to show on the logarithmic right Y axis",
+};
+
+// The smallest and largest of the ranges taken.
+struct Span
+{
+    bool any = false;
+    double lo = 0.0;
+    double hi = 0.0;
+
+    void take(const std::pair<double, double>& range)
+    {
+        lo = any ? std::min(lo, range.first) : range.first;
+        hi = any ? std::max(hi, range.second) : range.second;
+        any = true;
+    }
+};
+
+// A curve's values on one axis, scaled; a curve with a factor of 0 is
+// hidden but still counts, as the range 0 to 0, on a linear axis.
+bool extentOf(const QList<float>& values, const ValueExtent& extent, float factor, bool logarithmic,
+              std::pair<double, double>* range)
 {
     if (values.isEmpty()) {
         tWarning() << "Graph2d::getMinMax(). Empty data vector";
-        return {0.0, 0.0};
+        *range = {0.0, 0.0};
+        return !logarithmic;
     }
-    const auto [low, high] = std::minmax_element(values.cbegin(), values.cend());
-    return {double(*low), double(*high)};
+    if (factor == 0.0f) {
+        *range = {0.0, 0.0};
+        return !logarithmic && extent.hasFinite();
+    }
+    return extent.scaled(double(factor), logarithmic, range);
 }
 
-// A negative factor swaps the ends.
-std::pair<double, double> scaled(std::pair<double, double> range, float factor)
+bool usable(const Graph2d::Range& range, bool logarithmic)
 {
-    const double a = double(factor) * range.first;
-    const double b = double(factor) * range.second;
-    return {std::min(a, b), std::max(a, b)};
-}
-
-// Draws a text at a device point while the painter works in logical
-// coordinates: the logical window is set aside for it.
-void deviceText(QPainter& painter, const QPointF& device, const QString& text)
-{
-    painter.setViewTransformEnabled(false);
-    painter.drawText(device, text);
-    painter.setViewTransformEnabled(true);
-}
-
-// A dotted line stroked with antialiasing costs about a millisecond per
-// grid line of an 800 x 450 plot (16 of the 18 ms of a whole picture, as
-// measured); a cosmetic dotted line on whole pixels is drawn dot by dot,
-// looks the same, only crisper, and costs next to nothing.
-void gridLine(QPainter& painter, const QPen& pen, const QLine& line)
-{
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(pen);
-    painter.drawLine(line);
-    painter.restore();
+    return range.min != range.max && std::isfinite(range.min) && std::isfinite(range.max)
+           && (!logarithmic || range.min > 0.0);
 }
 
 // One polyline per run would keep a dashed pen's pattern going along the
-// curve, but the stroker slows down sharply with the length of a path that
-// crosses itself: a noisy run of 150,000 segments took 0.8 s as one polyline
-// and 0.15 s as separate lines. So a solid curve is drawn as separate lines,
-// and a patterned one as polylines of a bounded length, each starting its
-// pattern where the one before stopped.
+// curve, but the raster stroker slows down sharply with the length of a wide
+// path that crosses itself (a noisy run: 0.8 s as one polyline, 0.15 s as
+// separate lines). So a solid curve goes to a raster device as separate
+// lines, to a vector device (SVG, PDF) as polylines, and a patterned one as
+// polylines of a bounded length, each starting its pattern where the one
+// before stopped.
 constexpr int kPolylineChunk = 64;
 
-void drawCurve(QPainter& painter, QPen pen, const QList<QPolygon>& runs)
+void strokeRuns(QPainter& painter, QPen pen, const QList<QPolygonF>& runs)
 {
+    const bool raster = painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
     if (pen.style() == Qt::SolidLine || pen.style() == Qt::NoPen) {
-        QList<QLine> lines;
-        for (const QPolygon& run : runs) {
-            for (qsizetype i = 1; i < run.size(); ++i)
-                lines.append(QLine(run.at(i - 1), run.at(i)));
-        }
         painter.setPen(pen);
+        if (!raster) {
+            for (const QPolygonF& run : runs)
+                painter.drawPolyline(run);
+            return;
+        }
+        QList<QLineF> lines;
+        for (const QPolygonF& run : runs) {
+            for (qsizetype i = 1; i < run.size(); ++i)
+                lines.append(QLineF(run.at(i - 1), run.at(i)));
+        }
         painter.drawLines(lines);
         return;
     }
     // The dash offset is counted in pen widths (a zero width draws as one).
     const double unit = pen.widthF() > 0.0 ? pen.widthF() : 1.0;
     double travelled = 0.0;
-    for (const QPolygon& run : runs) {
+    for (const QPolygonF& run : runs) {
         for (qsizetype start = 0; start + 1 < run.size(); start += kPolylineChunk) {
             const qsizetype end = std::min(start + kPolylineChunk, run.size() - 1);
             pen.setDashOffset(travelled / unit);
             painter.setPen(pen);
             painter.drawPolyline(run.constData() + start, int(end - start + 1));
             for (qsizetype i = start + 1; i <= end; ++i)
-                travelled += std::hypot(double(run.at(i).x() - run.at(i - 1).x()),
-                                        double(run.at(i).y() - run.at(i - 1).y()));
+                travelled += QLineF(run.at(i - 1), run.at(i)).length();
         }
     }
-}
-
-QPointF toDevice(const QPainter& painter, double x, double y)
-{
-    return painter.combinedTransform().map(QPointF(x, y));
 }
 
 } // namespace
@@ -125,337 +121,215 @@ QPointF toDevice(const QPainter& painter, double x, double y)
 void Graph2d::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    drawPlot(painter, width(), height(), true);
+    if (!drawPlot(painter, QSizeF(size()), devicePixelRatioF(), true) && m_graphs.isEmpty()
+        && !m_placeholder.isEmpty()) {
+        painter.fillRect(rect(), Qt::white);
+        drawMessage(painter, QSizeF(size()), m_placeholder);
+    }
     painter.resetTransform();
-    painter.setViewTransformEnabled(false);
     drawOverlay(painter);
 }
 
-bool Graph2d::drawPlot(QPainter& painter, int width, int height, bool resetReference)
+bool Graph2d::drawPlot(QPainter& painter, const QSizeF& size, double resolution, bool onScreen)
 {
-    if (resetReference) {
-        m_reference.xMin = m_reference.xMax = 0.0;
-        m_reference.yMin = m_reference.yMax = 0.0;
-    }
-    if (width <= 2 * Margin + 10 || height <= 2 * Margin + 10)
+    if (onScreen)
+        m_reference = Reference();
+    // Whole pixels: a frame on whole pixels draws its lines crisp.
+    const QSizeF whole(std::floor(size.width()), std::floor(size.height()));
+    if (whole.width() <= 2 * Margin + 10 || whole.height() <= 2 * Margin + 10)
         return false;
     if (m_graphs.isEmpty()) {
         tDebug() << "Graph2d no data to show";
         return false;
     }
-    int plotWidth = width - 2 * Margin - 60;
-    const int plotHeight = height - 2 * Margin - 40;
-    // The room the axes' labels need: a picture without it would have a plot
-    // of no or negative size, and a tick step computed from it.
-    if (plotWidth < 1 || plotHeight < 1)
+    const PlotText text(painter.device());
+    Axes axes;
+    QString problem;
+    const bool computed = computeAxes(axes, text, whole, &problem);
+    if (!computed && problem.isEmpty())
         return false;
-    const int left = Margin + 30;
-    const int bottom = Margin + 20;
 
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QBrush(Qt::white, Qt::SolidPattern));
-    painter.drawRect(QRectF(0, 0, width - 1, height - 1));
-    painter.setWindow(0, height, width - 1, -height);
-
-    if (m_legendOn)
-        plotWidth -= drawLegend(painter, width);
-    if (plotWidth < 1) {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.resetTransform();
+    painter.fillRect(QRectF(QPointF(0, 0), whole), Qt::white);
+    if (!computed) {
+        drawMessage(painter, whole, problem);
         painter.restore();
-        return true; // the legend fills the picture
+        return true;
     }
-    PlotFrame frame;
-    frame.left = left;
-    frame.bottom = bottom;
-    frame.right = left + plotWidth - 1;
-    frame.top = bottom + plotHeight - 1;
-
-    QList<Extent> extents;
-    extents.reserve(m_graphs.size());
-    for (const PlotGraph& graph : std::as_const(m_graphs)) {
-        const auto x = scaled(minMax(*graph.x), graph.scaleX);
-        const auto y = scaled(minMax(*graph.y), graph.scaleY);
-        extents.append({x.first, x.second, y.first, y.second});
-    }
-
-    const bool fitX = m_viewXMin == m_viewXMax;
-    const bool fitY = m_viewYMin == m_viewYMax;
-    double xLo = m_viewXMin;
-    double xHi = m_viewXMax;
-    double yLo = m_viewYMin;
-    double yHi = m_viewYMax;
-    if (fitX) {
-        xLo = extents.first().xMin;
-        xHi = extents.first().xMax;
-        for (const Extent& e : std::as_const(extents)) {
-            xLo = std::min(xLo, e.xMin);
-            xHi = std::max(xHi, e.xMax);
+    if (onScreen) {
+        for (int a = 0; a < AxisCount; ++a) {
+            m_reference.logarithmic[a] = axes.axis[a].logarithmic;
+            if (axes.used[a])
+                m_reference.axes[a] = {axes.axis[a].fromAxis(axes.axis[a].min),
+                                       axes.axis[a].fromAxis(axes.axis[a].max)};
         }
-    }
-    if (fitY) {
-        yLo = extents.first().yMin;
-        yHi = extents.first().yMax;
-        for (const Extent& e : std::as_const(extents)) {
-            yLo = std::min(yLo, e.yMin);
-            yHi = std::max(yHi, e.yMax);
-        }
-    }
-    if (xLo == xHi) {
-        xLo -= 1.0;
-        xHi += 1.0;
-    }
-    if (yLo == yHi) {
-        yLo -= 1.0;
-        yHi += 1.0;
-    }
-    const PlotAxis xAxis = PlotAxis::compute(xLo, xHi, plotWidth, fitX);
-    PlotAxis yAxis = PlotAxis::compute(yLo, yHi, plotHeight, fitY);
-    if (!resetReference || (fitX && fitY)) {
-        for (const Extent& e : std::as_const(extents))
-            yAxis.makeRoomFor(e.yMin, e.yMax);
-    }
-    if (resetReference) {
-        m_reference.xMin = xAxis.min;
-        m_reference.xMax = xAxis.max;
-        m_reference.yMin = yAxis.min;
-        m_reference.yMax = yAxis.max;
-        m_reference.frame = frame;
+        m_reference.frame = axes.frame;
+        m_reference.height = whole.height();
     }
 
-    drawXAxis(painter, xAxis, frame);
-    drawYAxis(painter, yAxis, frame);
-
-    const CurvePath path(xAxis, yAxis, frame);
-    painter.save();
-    painter.setClipRect(QRect(frame.left, frame.bottom, frame.width(), frame.height()));
-    painter.setBrush(Qt::NoBrush);
-    for (const PlotGraph& graph : std::as_const(m_graphs)) {
-        drawCurve(painter, graph.pen, path.polylines(*graph.x, *graph.y, graph.scaleX, graph.scaleY));
-    }
-    painter.restore();
+    drawAxis(painter, text, axes.axis[XAxis], axes.frame, Side::Bottom, shownAxisTitle(XAxis), whole.height());
+    drawAxis(painter, text, axes.axis[YAxis], axes.frame, Side::Left, shownAxisTitle(YAxis), whole.height());
+    if (axes.used[RightAxis])
+        drawAxis(painter, text, axes.axis[RightAxis], axes.frame, Side::Right, shownAxisTitle(RightAxis),
+                 whole.height());
+    drawCurves(painter, axes, resolution, onScreen);
+    drawMarkers(painter, text, axes.axis[XAxis], axes.frame, whole.height());
+    if (m_legendOn)
+        drawLegend(painter, text, whole.width());
     painter.restore();
     return true;
 }
 
-void Graph2d::drawXAxis(QPainter& painter, const PlotAxis& axis, const PlotFrame& frame)
+bool Graph2d::computeAxes(Axes& axes, const PlotText& text, const QSizeF& size, QString* problem)
 {
-    if (!axis.isValid())
-        return;
-    const QFont oldFont = painter.font();
-    const QFont labelFont = plotFont(10, true);
-    const QFont exponentFont = plotFont(7, true);
-    const QPen axisPen(Qt::black);
-    QPen gridPen(Qt::lightGray, 1, Qt::DotLine);
-    gridPen.setCosmetic(true);
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(axisPen);
-    painter.setFont(labelFont);
-    const QFontMetrics metrics(labelFont);
-
-    const int left = frame.left;
-    const int right = frame.right;
-    const int bottom = frame.bottom;
-    const int top = frame.top;
-    painter.drawLine(left, bottom, right, bottom);
-    if (m_gridOn) {
-        painter.drawLine(left, top, right, top);
-    } else {
-        painter.drawLine(right, bottom, right - 5, bottom + 3);
-        painter.drawLine(right, bottom, right - 5, bottom - 3);
-    }
-
-    const double length = right - left;
-    const double range = axis.max - axis.min;
-    for (int k = 0; k < axis.intervals; ++k) {
-        const long offset = std::lround((k * axis.step + axis.first - axis.min) * length / range);
-        if (offset < 0 || offset >= right - 4 - left)
-            continue;
-        const int x = left + int(offset);
-        const int half = k % 2 == 0 ? 4 : 2;
-        painter.drawLine(x, bottom - half, x, bottom + half);
-        if (m_gridOn) {
-            painter.drawLine(x, top, x, top - half);
-            gridLine(painter, gridPen, QLine(x, bottom + half + 1, x, top - 1));
-            painter.setPen(axisPen);
-        }
-        if (k % 2 == 0) {
-            const QString text = axis.labelText(k);
-            const QPointF at = toDevice(painter, x, bottom);
-            deviceText(painter, QPointF(at.x() - metrics.horizontalAdvance(text) / 2.0, at.y() + metrics.height() + 2),
-                       text);
-        }
-    }
-
-    if (axis.exponent != 0) {
-        const QString base = kTimes + QStringLiteral("10");
-        const QPointF end = toDevice(painter, right, bottom);
-        const QPointF baseAt(end.x() + 1, end.y() + metrics.height() - 2);
-        deviceText(painter, baseAt, base);
-        painter.setFont(exponentFont);
-        const QFontMetrics small(exponentFont);
-        deviceText(painter,
-                   QPointF(baseAt.x() + metrics.horizontalAdvance(base), end.y() - 1 + small.height() / 2.0),
-                   QString::number(axis.exponent));
-    }
-    painter.setFont(oldFont);
-}
-
-void Graph2d::drawYAxis(QPainter& painter, const PlotAxis& axis, const PlotFrame& frame)
-{
-    if (!axis.isValid())
-        return;
-    const QFont oldFont = painter.font();
-    const QFont labelFont = plotFont(10, true);
-    const QFont exponentFont = plotFont(7, true);
-    const QPen axisPen(Qt::black);
-    QPen gridPen(Qt::lightGray, 1, Qt::DotLine);
-    gridPen.setCosmetic(true);
-    painter.setBrush(Qt::NoBrush);
-    painter.setPen(axisPen);
-    painter.setFont(labelFont);
-    const QFontMetrics metrics(labelFont);
-
-    const int left = frame.left;
-    const int right = frame.right;
-    const int bottom = frame.bottom;
-    const int top = frame.top;
-    painter.drawLine(left, bottom, left, top);
-    if (m_gridOn) {
-        painter.drawLine(right, bottom, right, top);
-    } else {
-        painter.drawLine(left, top, left - 3, top - 5);
-        painter.drawLine(left, top, left + 3, top - 5);
-    }
-
-    const double length = top - bottom;
-    const double range = axis.max - axis.min;
-    for (int k = 0; k < axis.intervals; ++k) {
-        const long offset = std::lround((k * axis.step + axis.first - axis.min) * length / range);
-        if (offset < 0 || offset >= top - 5 - bottom)
-            continue;
-        const int y = bottom + int(offset);
-        const int half = k % 2 == 0 ? 4 : 2;
-        painter.drawLine(left - half, y, left + half, y);
-        if (m_gridOn) {
-            painter.drawLine(right, y, right - half, y);
-            gridLine(painter, gridPen, QLine(left + half + 1, y, right - 1, y));
-            painter.setPen(axisPen);
-        }
-        if (k % 2 == 0) {
-            const QString text = axis.labelText(k);
-            const QPointF at = toDevice(painter, left, y);
-            deviceText(painter,
-                       QPointF(at.x() - 6 - metrics.horizontalAdvance(text), at.y() - 3 + metrics.height() / 2.0),
-                       text);
-        }
-    }
-
-    if (axis.exponent != 0) {
-        const QString base = kTimes + QStringLiteral("10");
-        const QPointF end = toDevice(painter, left, top);
-        deviceText(painter, QPointF(end.x() - metrics.horizontalAdvance(base), end.y() - 3), base);
-        painter.setFont(exponentFont);
-        const QFontMetrics small(exponentFont);
-        deviceText(painter, QPointF(end.x(), end.y() - (metrics.height() + 2) + small.height() / 2.0),
-                   QString::number(axis.exponent));
-    }
-    painter.setFont(oldFont);
-}
-
-int Graph2d::drawLegend(QPainter& painter, int width)
-{
-    painter.save();
-    painter.setViewTransformEnabled(false);
-    const QFont font = plotFont(12, false);
-    painter.setFont(font);
-    painter.setBrush(Qt::NoBrush);
-    const QFontMetrics metrics(font);
-
-    int widestTitle = 0;
-    for (const PlotGraph& graph : std::as_const(m_graphs))
-        widestTitle = std::max(widestTitle, metrics.horizontalAdvance(graph.title));
-    const QStringList lines = m_caption.isEmpty() ? QStringList() : m_caption.split(QLatin1Char('\n'));
-    int widestLine = 0;
-    for (const QString& line : lines)
-        widestLine = std::max(widestLine, metrics.horizontalAdvance(line));
-    const int legendWidth = std::max(widestTitle + 90, widestLine);
-
-    const int x0 = width - legendWidth - Margin;
-    int y = Margin + 10;
+    axes.width = size.width();
+    axes.height = size.height();
+    Span extent[AxisCount];
+    // Each curve's Y extent in its axis's units, for the headroom.
+    QList<std::pair<int, std::pair<double, double>>> curves;
     for (const PlotGraph& graph : std::as_const(m_graphs)) {
-        if (graph.title.isEmpty())
-            continue;
-        painter.setPen(graph.pen);
-        painter.drawLine(x0 + 10, y + 6, x0 + 70, y + 6);
-        painter.setPen(Qt::black);
-        painter.drawText(QPoint(x0 + 80, y + 10), graph.title);
-        y += 18;
+        ValueExtent& xExtent = m_extents[graph.x];
+        xExtent.update(*graph.x);
+        ValueExtent& yExtent = m_extents[graph.y];
+        yExtent.update(*graph.y);
+        const int yAxis = graph.axis == PlotGraph::Right ? RightAxis : YAxis;
+        axes.used[yAxis] = true;
+        std::pair<double, double> range;
+        if (extentOf(*graph.x, xExtent, graph.scaleX, m_logarithmic[XAxis], &range))
+            extent[XAxis].take(range);
+        if (extentOf(*graph.y, yExtent, graph.scaleY, m_logarithmic[yAxis], &range)) {
+            extent[yAxis].take(range);
+            curves.append({yAxis, range});
+        }
     }
-    painter.setPen(QPen(Qt::darkGray, 1, Qt::SolidLine));
-    painter.drawRoundedRect(QRect(x0, Margin, widestTitle + 90, y + 4 - Margin), 5, 5);
-    painter.setPen(Qt::black);
-    for (int j = 0; j < lines.size(); ++j)
-        painter.drawText(QPoint(x0, y + 22 + j * metrics.height()), lines.at(j));
-    painter.restore();
-    return legendWidth + Margin;
+    for (int a = 0; a < AxisCount; ++a) {
+        if (axes.used[a] && m_logarithmic[a] && !extent[a].any) {
+            *problem = QString::fromLatin1(kNoPositive[a]);
+            return false;
+        }
+    }
+
+    bool fitting[AxisCount];
+    double lo[AxisCount];
+    double hi[AxisCount];
+    for (int a = 0; a < AxisCount; ++a) {
+        // A range that is not finite, or not positive on a logarithmic
+        // axis, cannot be drawn: the data's is.
+        fitting[a] = !usable(m_view[a], m_logarithmic[a]);
+        lo[a] = fitting[a] ? (extent[a].any ? extent[a].lo : 0.0) : m_view[a].min;
+        hi[a] = fitting[a] ? (extent[a].any ? extent[a].hi : 0.0) : m_view[a].max;
+        if (m_logarithmic[a] && !(lo[a] > 0.0))
+            lo[a] = hi[a] = 1.0;
+        if (lo[a] == hi[a]) {
+            lo[a] = m_logarithmic[a] ? lo[a] / 10.0 : lo[a] - 1.0;
+            hi[a] = m_logarithmic[a] ? hi[a] * 10.0 : hi[a] + 1.0;
+        }
+    }
+
+    const double labelHeight = text.label().height();
+    const double titleHeight = text.title().height();
+    const QString titles[AxisCount] = {shownAxisTitle(XAxis), shownAxisTitle(YAxis), shownAxisTitle(RightAxis)};
+    const int top = int(std::ceil(Margin + labelHeight + 4));
+    const int bottom = int(std::ceil(Margin + 6 + labelHeight + (titles[XAxis].isEmpty() ? 0.0 : titleHeight + 2)));
+    const int plotHeight = int(size.height()) - top - bottom;
+    if (plotHeight < 1)
+        return false;
+    for (int a = YAxis; a < AxisCount; ++a) {
+        axes.axis[a] = m_logarithmic[a] ? PlotAxis::computeLog(lo[a], hi[a], plotHeight, fitting[a])
+                                        : PlotAxis::compute(lo[a], hi[a], plotHeight, fitting[a]);
+    }
+    // Headroom where the plot fits itself to the data, on screen and in an
+    // export alike: a curve does not run along the frame.
+    for (const auto& curve : std::as_const(curves)) {
+        PlotAxis& axis = axes.axis[curve.first];
+        if (fitting[XAxis] && fitting[curve.first])
+            axis.makeRoomFor(axis.toAxis(curve.second.first), axis.toAxis(curve.second.second));
+    }
+
+    const double exponentWidth = text.width(QString(QChar(0x00D7)) + QStringLiteral("10"), QStringLiteral("-10"));
+    double left = Margin + labelWidth(text, axes.axis[YAxis]) + 8;
+    if (!titles[YAxis].isEmpty())
+        left += titleHeight + 4;
+    left = std::max(left, Margin + exponentWidth);
+    double right = Margin + 30;
+    if (axes.used[RightAxis]) {
+        right = Margin + labelWidth(text, axes.axis[RightAxis]) + 8;
+        if (!titles[RightAxis].isEmpty())
+            right += titleHeight + 4;
+        right = std::max(right, Margin + exponentWidth);
+    }
+    if (m_legendOn)
+        right += legendWidth(text) + Margin;
+    const int plotLeft = int(std::ceil(left));
+    const int plotWidth = int(size.width()) - plotLeft - int(std::ceil(right));
+    if (plotWidth < 1)
+        return false;
+    axes.axis[XAxis] = m_logarithmic[XAxis] ? PlotAxis::computeLog(lo[XAxis], hi[XAxis], plotWidth, fitting[XAxis])
+                                            : PlotAxis::compute(lo[XAxis], hi[XAxis], plotWidth, fitting[XAxis]);
+    axes.frame.left = plotLeft;
+    axes.frame.bottom = bottom;
+    axes.frame.right = plotLeft + plotWidth - 1;
+    axes.frame.top = bottom + plotHeight - 1;
+    return true;
 }
 
-void Graph2d::drawOverlay(QPainter& painter)
+void Graph2d::drawCurves(QPainter& painter, const Axes& axes, double resolution, bool keep)
 {
-    const QPen pen(Qt::darkGreen);
-    const QBrush brush(QColor(128, 128, 128, 32));
-    switch (m_dragMode) {
-    case Selecting:
-        painter.setPen(pen);
-        painter.setBrush(brush);
-        painter.drawRect(QRect(m_pressPoint, m_currentPoint).normalized());
-        break;
-    case DragScaling: {
-        painter.setPen(pen);
-        painter.setBrush(brush);
-        painter.drawEllipse(m_pressPoint, 5, 5);
-        const QPoint p = m_pressPoint;
-        const QPoint c = m_currentPoint;
-        painter.drawLine(p.x(), p.y(), p.x(), c.y());
-        painter.drawLine(p.x() - 10, c.y(), p.x() + 10, c.y());
-        painter.drawLine(p.x(), p.y(), c.x(), p.y());
-        painter.drawLine(c.x(), p.y() - 10, c.x(), p.y() + 10);
-        break;
+    const PlotFrame& frame = axes.frame;
+    std::vector<std::unique_ptr<CurveReduction>> kept(size_t(m_graphs.size()));
+    painter.save();
+    // The frame's pixels, in the picture's coordinates.
+    painter.setClipRect(QRectF(frame.left, axes.height - frame.top, frame.width(), frame.height()));
+    // Plot coordinates, shifted by half a pixel so that a value on a tick is
+    // drawn through the middle of the tick's pixel row and column, where the
+    // one-pixel lines of the axes and the grid lie, rather than between two.
+    const double middle = CurveReduction::PixelMiddle;
+    painter.setTransform(QTransform(1, 0, 0, -1, middle, axes.height + middle));
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setBrush(Qt::NoBrush);
+    for (qsizetype i = 0; i < m_graphs.size(); ++i) {
+        const PlotGraph& graph = m_graphs.at(i);
+        if (graph.scaleX == 0.0f || graph.scaleY == 0.0f || graph.x->isEmpty() || graph.y->isEmpty())
+            continue;
+        CurveReduction::Mapping mapping;
+        mapping.x = axes.axis[XAxis];
+        mapping.y = axes.axis[graph.axis == PlotGraph::Right ? RightAxis : YAxis];
+        mapping.frame = frame;
+        mapping.resolution = resolution;
+        // The reduction kept for this curve, wherever it stood in the list:
+        // the panel rebuilds the list on every update.
+        // An export's picture has a mapping of its own and leaves the
+        // screen's reductions alone.
+        std::unique_ptr<CurveReduction> reduction;
+        for (auto& old : m_reductions) {
+            if (keep && old && old->isFor(graph.x, graph.y, graph.scaleX, graph.scaleY, mapping)) {
+                reduction = std::move(old);
+                break;
+            }
+        }
+        if (!reduction)
+            reduction = std::make_unique<CurveReduction>(graph.x, graph.y, graph.scaleX, graph.scaleY, mapping);
+        reduction->update();
+        // A little beyond the frame, so that the clip and not the end of a
+        // line decides where the curve stops.
+        const double pad = std::max(2.0, graph.pen.widthF() + 2.0);
+        const QRectF clip(frame.left - pad, frame.bottom - pad, frame.width() + 2 * pad, frame.height() + 2 * pad);
+        strokeRuns(painter, graph.pen, reduction->visibleRuns(clip));
+        kept[size_t(i)] = std::move(reduction);
     }
-    case DragMoving:
-        painter.setPen(pen);
-        painter.setBrush(brush);
-        painter.drawEllipse(m_pressPoint, 5, 5);
-        painter.drawEllipse(m_currentPoint, 5, 5);
-        painter.drawLine(m_pressPoint, m_currentPoint);
-        break;
-    case ToolStrip:
-        drawToolStrip(painter);
-        break;
-    default:
-        break;
-    }
+    painter.restore();
+    if (keep)
+        m_reductions = std::move(kept);
 }
 
-void Graph2d::drawToolStrip(QPainter& painter)
+void Graph2d::drawMessage(QPainter& painter, const QSizeF& size, const QString& text) const
 {
     painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    const char* icons[4] = {":/images/select_32.png", ":/images/move_32.png", ":/images/zoom_32.png",
-                            ":/images/fullscreen_32.png"};
-    // The tool each of the first three buttons stands for.
-    const int tools[3] = {SelectionZoom, Moving, Scaling};
-    for (int n = 0; n < 4; ++n) {
-        const int x = 10 + 40 * n;
-        const bool current = n < 3 && tools[n] == m_tool;
-        const bool hovered = m_hovered == n + 1;
-        if (current || hovered) {
-            painter.setPen(hovered ? QPen(Qt::darkRed, 2) : QPen(Qt::NoPen));
-            painter.setBrush(current ? QBrush(QColor(128, 128, 0, 64)) : QBrush(Qt::NoBrush));
-            painter.drawRoundedRect(QRect(x - 4, 6, 40, 40), 5, 5);
-        }
-        painter.drawPixmap(x, 10, QIcon(QString::fromLatin1(icons[n])).pixmap(32, 32));
-    }
+    painter.resetTransform();
+    painter.setFont(PlotText(painter.device()).titleFont());
+    painter.setPen(QColor(96, 96, 96));
+    painter.drawText(QRectF(QPointF(0, 0), size), Qt::AlignCenter | Qt::TextWordWrap, text);
     painter.restore();
 }

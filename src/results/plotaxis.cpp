@@ -1,6 +1,8 @@
 #include "plotaxis.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -21,6 +23,14 @@ double ceilTick(double quotient)
 
 // Beyond any double's decade count: the loops below never run away.
 constexpr int kMaxDecades = 400;
+
+// Room a decade label needs along a logarithmic axis, in pixels ("10" and a
+// two-digit power in the label font, with a gap).
+constexpr double kLogLabelSpacing = 30.0;
+// Below this many pixels a decade gets no 2..9 minor ticks: they would merge.
+constexpr double kMinorTickDecade = 20.0;
+
+const QChar kTimes(0x00D7);
 
 } // namespace
 
@@ -90,6 +100,37 @@ PlotAxis PlotAxis::compute(double lo, double hi, int pixels, bool fitting)
     }
     axis.exponent = e;
     axis.multiplier = m;
+    axis.pixels = pixels;
+    return axis;
+}
+
+PlotAxis PlotAxis::computeLog(double lo, double hi, int pixels, bool fitting)
+{
+    PlotAxis axis;
+    axis.logarithmic = true;
+    if (!(lo > 0.0) || !(hi > lo) || !std::isfinite(hi))
+        return axis;
+    double a = std::log10(lo);
+    double b = std::log10(hi);
+    if (fitting) {
+        a = floorTick(a);
+        b = ceilTick(b);
+        if (b <= a)
+            b = a + 1.0;
+    }
+    const double perDecade = double(pixels > 0 ? pixels : 1) / (b - a);
+    // Decades per major tick: 1, 2, 5, 10, 20, 50 ... as the room asks.
+    double step = 1.0;
+    for (int i = 0; step * perDecade < kLogLabelSpacing && i < kMaxDecades; ++i) {
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + kTickTolerance));
+        step *= mantissa < 1.5 ? 2.0 : mantissa < 3.0 ? 2.5 : 2.0;
+    }
+    axis.min = a;
+    axis.max = b;
+    axis.step = step;
+    axis.first = ceilTick(a / step) * step;
+    axis.intervals = std::max(0, int(floorTick((b - axis.first) / step)));
+    axis.pixels = pixels;
     return axis;
 }
 
@@ -110,7 +151,7 @@ void PlotAxis::raiseByOneStep()
 
 void PlotAxis::makeRoomFor(double curveMin, double curveMax)
 {
-    if (!isValid())
+    if (!isValid() || !std::isfinite(curveMin) || !std::isfinite(curveMax))
         return;
     if (curveMin - min < step * 0.25)
         lowerByOneStep();
@@ -131,4 +172,115 @@ double PlotAxis::labelValue(int tick) const
 QString PlotAxis::labelText(int tick) const
 {
     return QString::number(labelValue(tick), 'g', 6);
+}
+
+double PlotAxis::toAxis(double value) const
+{
+    if (!logarithmic)
+        return value;
+    return value > 0.0 && std::isfinite(value) ? std::log10(value) : std::numeric_limits<double>::quiet_NaN();
+}
+
+double PlotAxis::fromAxis(double at) const
+{
+    return logarithmic ? std::pow(10.0, at) : at;
+}
+
+QList<PlotTick> PlotAxis::ticks() const
+{
+    if (!isValid())
+        return {};
+    return logarithmic ? logTicks() : linearTicks();
+}
+
+QList<PlotTick> PlotAxis::linearTicks() const
+{
+    // The last interval's end is the axis end, which carries the arrow or
+    // the border: no tick there. Every other tick is labelled.
+    QList<PlotTick> result;
+    for (int k = 0; k < intervals; ++k) {
+        PlotTick tick;
+        tick.at = first + k * step;
+        tick.grid = true;
+        tick.halfLength = k % 2 == 0 ? 4 : 2;
+        if (k % 2 == 0)
+            tick.text = labelText(k);
+        result.append(tick);
+    }
+    return result;
+}
+
+QList<PlotTick> PlotAxis::logTicks() const
+{
+    QList<PlotTick> result;
+    const double tolerance = kTickTolerance * std::max(1.0, std::fabs(max - min));
+    auto inside = [&](double at) { return at >= min - tolerance && at <= max + tolerance; };
+    const double perDecade = double(pixels > 0 ? pixels : 1) / (max - min);
+    int majors = 0;
+    const double lowDecade = std::floor(min);
+    const double highDecade = std::ceil(max);
+    for (double decade = lowDecade; decade <= highDecade && result.size() < 10 * kMaxDecades; decade += 1.0) {
+        const double multiple = std::remainder(decade, step);
+        const bool major = std::fabs(multiple) < kTickTolerance;
+        if (inside(decade)) {
+            PlotTick tick;
+            tick.at = decade;
+            tick.halfLength = major ? 4 : 2;
+            tick.grid = major;
+            if (major) {
+                tick.text = QStringLiteral("10");
+                tick.superscript = QString::number(int(decade));
+                ++majors;
+            }
+            result.append(tick);
+        }
+        if (step == 1.0 && perDecade >= kMinorTickDecade) {
+            for (int m = 2; m <= 9; ++m) {
+                PlotTick tick;
+                tick.at = decade + std::log10(double(m));
+                if (inside(tick.at))
+                    result.append(tick);
+            }
+        }
+    }
+    std::sort(result.begin(), result.end(), [](const PlotTick& a, const PlotTick& b) { return a.at < b.at; });
+    if (majors >= 2)
+        return result;
+
+    // Less than two decades to label: the minor ticks carry labels too, as
+    // far as there is room between them...
+    int labelled = majors;
+    double lastLabel = -std::numeric_limits<double>::infinity();
+    for (PlotTick& tick : result) {
+        if (!tick.text.isEmpty()) {
+            lastLabel = tick.at;
+            continue;
+        }
+        if ((tick.at - lastLabel) * perDecade < kLogLabelSpacing)
+            continue;
+        const double decade = std::floor(tick.at + kTickTolerance);
+        const long mantissa = std::lround(std::pow(10.0, tick.at - decade));
+        tick.text = QString::number(mantissa) + kTimes + QStringLiteral("10");
+        tick.superscript = QString::number(int(decade));
+        lastLabel = tick.at;
+        ++labelled;
+    }
+    if (labelled >= 2)
+        return result;
+
+    // ...and a range within one decade gets the ticks of a linear axis,
+    // placed logarithmically.
+    const PlotAxis linear = compute(std::pow(10.0, min), std::pow(10.0, max), pixels, false);
+    result.clear();
+    for (const PlotTick& plain : linear.linearTicks()) {
+        const double value = plain.at;
+        if (!(value > 0.0))
+            continue;
+        PlotTick tick = plain;
+        tick.at = std::log10(value);
+        if (!tick.text.isEmpty())
+            tick.text = QString::number(value, 'g', 6);
+        result.append(tick);
+    }
+    return result;
 }

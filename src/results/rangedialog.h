@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+class QDoubleValidator;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -14,21 +16,29 @@ class RangeDialog : public QDialog
 
 public:
     RangeDialog(double xMin, double xMax, double yMin, double yMax, QWidget* parent = nullptr);
+    // A third row for the right-hand Y axis.
+    void addRightAxis(double min, double max);
 
     // The limits typed, each pair in ascending order.
     double xMin() const;
     double xMax() const;
     double yMin() const;
     double yMax() const;
+    double rightMin() const;
+    double rightMax() const;
 
-    QLineEdit* field(int index) const { return m_fields[index]; } // Min X, Max X, Min Y, Max Y
+    // Min X, Max X, Min Y, Max Y, then Min and Max of the right axis if added.
+    QLineEdit* field(int index) const { return m_fields[index]; }
     QPushButton* applyButton() const { return m_apply; }
 
 private:
     double number(int index) const;
+    void addRow(int row, const char* minLabel, double min, const char* maxLabel, double max);
 
-    QLineEdit* m_fields[4] = {};
+    QLineEdit* m_fields[6] = {};
     QPushButton* m_apply = nullptr;
+    QGridLayout* m_grid = nullptr;
+    QDoubleValidator* m_validator = nullptr;
 };
 
 #endif

@@ -4,6 +4,7 @@
 #include "profile.h"
 #include "project.h"
 #include "datatable.h"
+#include "ignitionbar.h"
 #include "timetoolbar.h"
 
 #include <QVBoxLayout>
@@ -28,8 +29,10 @@ Results::Results(Project* project, QWidget* parent)
     connect(m_toolBar, &TimeToolBar::valueChanged, this, &Results::updateTable);
     connect(m_toolBar, &TimeToolBar::profileSelected, this, &Results::profileSelected);
     m_toolBar->setMaximumHeight(32);
+    m_ignition = new IgnitionBar(m_project, this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_toolBar);
+    layout->addWidget(m_ignition);
     layout->addWidget(m_table);
     connect(m_project, &Project::outDataUpdated, this, &Results::onDataUpdated);
 }
@@ -88,7 +91,7 @@ void Results::updateTable(int step)
     }
     // The new columns first, then the old vectors go: the table never points
     // to a freed one.
-    m_table->setColumns(columns);
+    m_table->setColumns(columns, step);
     m_values = std::move(values);
 }
 
@@ -104,6 +107,7 @@ void Results::profileSelected(int index)
         columns.append({pair.name, single.get()});
         values.push_back(std::move(single));
     }
-    m_table->setColumns(columns);
+    // A profile is no time step of the data: its row has no number.
+    m_table->setColumns(columns, -1);
     m_values = std::move(values);
 }

@@ -1,9 +1,9 @@
 #ifndef TARVEL_RESULTS_H
 #define TARVEL_RESULTS_H
 
-// The results page: the time toolbar above a table of the output data,
-// showing every time step, one chosen step, or the values of a saved
-// profile, as the toolbar says.
+// The results page: the time toolbar, the run's ignition delay, and a
+// table of the output data showing every time step, one chosen step, or the
+// values of a saved profile, as the toolbar says.
 
 #include <QList>
 #include <QWidget>
@@ -12,6 +12,7 @@
 #include <vector>
 
 class DataTable;
+class IgnitionBar;
 class Project;
 class TimeToolBar;
 
@@ -25,6 +26,7 @@ public:
 
     DataTable* table() const { return m_table; }
     TimeToolBar* timeToolBar() const { return m_toolBar; }
+    IgnitionBar* ignitionBar() const { return m_ignition; }
 
 public slots:
     void onDataUpdated();
@@ -38,6 +40,7 @@ private:
     Project* m_project = nullptr;
     DataTable* m_table = nullptr;
     TimeToolBar* m_toolBar = nullptr;
+    IgnitionBar* m_ignition = nullptr;
     // The one-value vectors of a single step or a profile on show.
     std::vector<std::unique_ptr<QList<float>>> m_values;
 };

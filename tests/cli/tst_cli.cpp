@@ -1,12 +1,16 @@
 // The command-line tool as scripts use it: `tarvel catalogue --json` and its
-// readable form, usage and exit codes, and where diagnostics go.
-
-#include <QtTest>
+// readable form, usage and exit codes, where diagnostics go, and the
+// ignition delay of real runs of the bundled schemes.
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -64,6 +68,8 @@ private slots:
     void usageErrors_data();
     void usageErrors();
     void verboseDebugOnStandardError();
+    void ignitionDelay_data();
+    void ignitionDelay();
 };
 
 void TestCli::initTestCase()
@@ -212,6 +218,63 @@ void TestCli::verboseDebugOnStandardError()
     QVERIFY(QJsonDocument::fromJson(result.out).isObject());
     QVERIFY2(result.err.contains("tarvel: debug: Options::loadOptions(). Loaded 86 translations \n"),
              result.err.constData());
+}
+
+void TestCli::ignitionDelay_data()
+{
+    QTest::addColumn<QString>("scheme");
+    QTest::newRow("hydrogen") << QStringLiteral("H2-AIR-CONP");
+    QTest::newRow("methane") << QStringLiteral("CH4-AIR-GRI30");
+}
+
+void TestCli::ignitionDelay()
+{
+    // A real run of a bundled scheme: the delay read from its output data
+    // by the simulation code's own definition (200 K above the initial
+    // temperature) is within 1 % of the time the code prints.
+    QFETCH(QString, scheme);
+    QTemporaryDir work;
+    QVERIFY(work.isValid());
+    const QString project = work.filePath(QStringLiteral("p.tarvel"));
+    const Run simulated = run({QStringLiteral("run"), QStringLiteral("--scheme"), scheme, QStringLiteral("--dir"),
+                               work.filePath(QStringLiteral("run")), QStringLiteral("--save"), project});
+    QCOMPARE(simulated.exitCode, 0);
+    const QRegularExpression printed(QStringLiteral("Ignition time \\(s\\) = (\\S+) +\\(T above (\\S+) K\\)"));
+    const QRegularExpressionMatch match = printed.match(QString::fromUtf8(simulated.out + simulated.err));
+    QVERIFY2(match.hasMatch(), simulated.out.constData());
+    const double expected = match.captured(1).toDouble();
+    QVERIFY(expected > 0.0);
+
+    const QString ignition = QStringLiteral("ignition");
+    const QString option = QStringLiteral("--definition");
+    const Run rise = run({ignition, project, option, QStringLiteral("deltaT:200")});
+    QCOMPARE(rise.exitCode, 0);
+    QCOMPARE(rise.err, QByteArray());
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d\\.\\d{5}E[-+]\\d\\d\\n$"))
+                 .match(QString::fromLatin1(rise.out))
+                 .hasMatch(),
+             rise.out.constData());
+    const double read = rise.out.trimmed().toDouble();
+    QVERIFY2(std::fabs(read - expected) <= 0.01 * expected,
+             qPrintable(QStringLiteral("%1 read, %2 printed").arg(read).arg(expected)));
+    // The steepest temperature rise, the default, comes just after.
+    const Run steepest = run({ignition, project});
+    QCOMPARE(steepest.exitCode, 0);
+    const double slope = steepest.out.trimmed().toDouble();
+    QVERIFY2(slope > read && slope < 1.05 * read, steepest.out.constData());
+
+    // No ignition, no such field, no such definition: said plainly.
+    const Run never = run({ignition, project, option, QStringLiteral("deltaT:5000")});
+    QCOMPARE(never.exitCode, 1);
+    QCOMPARE(never.out, QByteArray());
+    QCOMPARE(never.err,
+             QByteArray("tarvel: ignition: the run did not ignite (temperature 5000 K above its initial value)\n"));
+    const Run unknown = run({ignition, project, option, QStringLiteral("peak:XY")});
+    QCOMPARE(unknown.exitCode, 1);
+    QCOMPARE(unknown.err, QByteArray("tarvel: ignition: the output data has no field \"XY\"\n"));
+    const Run wrong = run({ignition, project, option, QStringLiteral("half")});
+    QCOMPARE(wrong.exitCode, 2);
+    QVERIFY(wrong.err.contains("ignition: usage: tarvel ignition PROJECT.tarvel"));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -26,18 +26,18 @@ void TestProjectOutput::exportTable()
 {
     ProjectFixture fixture;
     Project& project = fixture.project();
-    // Three headings of 18 characters and the line feed: a fourth, unnamed
-    // field, 0 in every line.
+    // Three headings of 18 characters and the line feed: three fields, the
+    // line feed is none.
     fixture.setResults(ProjectFixture::line({"t(s)", "T(K)", "OH"})
                        + ProjectFixture::line({"0.000123456", "1.5e6", "-2"})
                        + ProjectFixture::line({"1.0E-03", "300", "0"}));
-    QCOMPARE(project.fieldCount(), 4);
+    QCOMPARE(project.fieldCount(), 3);
     MessageCapture messages;
     QVERIFY(project.exportOutData(QStringLiteral("export.tsv")));
     QCOMPARE(ProjectFixture::readFile(fixture.inProject(QStringLiteral("export.tsv"))),
-             QByteArray("t(s)\tT(K)\tOH\t\t\n"
-                        "0.000123456\t1.5e+06\t-2\t0\t\n"
-                        "0.001\t300\t0\t0\t\n"));
+             QByteArray("t(s)\tT(K)\tOH\t\n"
+                        "0.000123456\t1.5e+06\t-2\t\n"
+                        "0.001\t300\t0\t\n"));
     QCOMPARE(messages.texts(QtDebugMsg),
              (QStringList{"Exporting Simulation Data to \"export.tsv\" ",
                           "Simulation data has been exported successfully. "}));
@@ -71,10 +71,10 @@ void TestProjectOutput::exportNumbers()
     QFETCH(QByteArray, written);
     ProjectFixture fixture;
     fixture.setResults(ProjectFixture::line({"x"}) + ProjectFixture::line({cell}));
-    // One heading of 18 characters: a second, unnamed field from its line feed.
+    // One heading of 18 characters: one field, no extra "0" column.
     QVERIFY(fixture.project().exportOutData(QStringLiteral("n.tsv")));
     QCOMPARE(ProjectFixture::readFile(fixture.inProject(QStringLiteral("n.tsv"))),
-             QByteArray("x\t\t\n") + written + "\t0\t\n");
+             QByteArray("x\t\n") + written + "\t\n");
 }
 
 void TestProjectOutput::exportFailures()
@@ -114,12 +114,12 @@ void TestProjectOutput::timeColumn()
     QCOMPARE(other.project().timeColumn(), 1);
     QCOMPARE(other.project().currentTime(), 5.0e-4f);
 
-    // Without a time field, no column, even the unnamed one.
+    // Without a time field, no column.
     CatalogueSettings untimed;
     untimed.timefield.clear();
     ProjectFixture none(ProjectFixture::twoExecutors(), untimed);
     none.setResults(ProjectFixture::line({"T(K)"}) + ProjectFixture::line({"900"}));
-    QCOMPARE(none.project().fieldCount(), 2);
+    QCOMPARE(none.project().fieldCount(), 1);
     QCOMPARE(none.project().timeColumn(), -1);
     QCOMPARE(none.project().currentTime(), 0.0f);
 }
@@ -173,7 +173,7 @@ void TestProjectOutput::testRead()
     ProjectFixture::writeFile(fixture.inProject(QStringLiteral("fort.29")),
                               ProjectFixture::line({"t(s)"}) + ProjectFixture::row({"1.5"}).toLatin1());
     fixture.project().testRead();
-    QCOMPARE(ProjectFixture::readFile(fixture.inProject(QStringLiteral("test87.txt"))), QByteArray("t(s)\t\t\n1.5\t0\t\n"));
+    QCOMPARE(ProjectFixture::readFile(fixture.inProject(QStringLiteral("test87.txt"))), QByteArray("t(s)\t\n1.5\t\n"));
 }
 
 QTEST_GUILESS_MAIN(TestProjectOutput)

@@ -233,13 +233,11 @@ void TestProjectRun::signalOrderAndStatus()
     QCOMPARE(ProjectFixture::readFile(fixture.inProject(QStringLiteral("fort.2.seen"))),
              project.getExtra(QStringLiteral("CUSTOM_INP"))->text.toLatin1());
 
-    // Heading of three 18-character columns and its line feed: four fields.
-    QCOMPARE(project.fieldCount(), 4);
+    // Heading of three 18-character columns and its line feed: three fields.
+    QCOMPARE(project.fieldCount(), 3);
     QCOMPARE(project.field(0)->name, QStringLiteral("t(s)"));
     QCOMPARE(project.field(1)->name, QStringLiteral("T(K)"));
-    QCOMPARE(project.field(3)->name, QString());
     QCOMPARE(project.field(1)->values, (QList<float>{1000.0f, 1500.0f, 2000.0f}));
-    QCOMPARE(project.field(3)->values, (QList<float>{0.0f, 0.0f, 0.0f}));
     QCOMPARE(project.timeStepCount(), 3);
     QCOMPARE(project.currentTime(), 1.0e-3f);
     QCOMPARE(project.endTime(), 1.0e-3f);

@@ -6,6 +6,7 @@
 // computation text with one profile block per time step.
 
 #include "translation.h"
+#include "require.h"
 #include "options.h"
 #include "project.h"
 
@@ -39,8 +40,8 @@ public:
     }
 
     // The text of a data file: the headings, then one line per row, each
-    // cell right-aligned in 18 bytes. The line feed after the headings makes
-    // the reader add an unnamed last field, as with the real code's files.
+    // cell right-aligned in 18 bytes, each line ended by a line feed, as the
+    // real code writes them.
     static QByteArray dataText(const QStringList& names, const QList<QList<float>>& rows)
     {
         QByteArray text;
@@ -108,7 +109,7 @@ public:
         for (int t = 0; t < steps; ++t)
             text += QStringLiteral(">DATA %1\n TIME (S)  %2E-01     1.000E-03\n T  1500.0\n<\n").arg(t).arg(t);
         if (!project->addExtra(QStringLiteral("COMPUT_DATA"), text))
-            project->setExtraData(QStringLiteral("COMPUT_DATA"), text);
+            require(project->setExtraData(QStringLiteral("COMPUT_DATA"), text), "setExtraData");
     }
 
     std::unique_ptr<Options> catalogue;

@@ -4,6 +4,7 @@
 #include "messagecapture.h"
 #include "datatable.h"
 
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -20,12 +21,14 @@ private slots:
     void removeAndClear();
     void appendedValuesInsertRows();
     void setColumnsFollowsAddRules();
+    void numbersAndCopy();
 };
 
 void TestDataTable::viewSettings()
 {
     DataTable table;
-    QCOMPARE(table.selectionMode(), QAbstractItemView::SingleSelection);
+    // A block of cells can be selected, to be copied.
+    QCOMPARE(table.selectionMode(), QAbstractItemView::ContiguousSelection);
     // Custom, and nothing connected: a right click opens no menu.
     QCOMPARE(table.contextMenuPolicy(), Qt::CustomContextMenu);
     const QList<float> values{1.0f};
@@ -97,7 +100,7 @@ void TestDataTable::unequalColumns()
         QCOMPARE(value.toDouble(), double(longer.at(row)));
         QVERIFY2(!model->data(model->index(row, 2), Qt::EditRole).isValid(), "the empty column has no cell");
     }
-    QCOMPARE(model->data(model->index(0, 1), Qt::DisplayRole).toDouble(), 10.25);
+    QCOMPARE(model->data(model->index(0, 1), Qt::DisplayRole).toString(), QStringLiteral("10.25"));
     for (int row = 1; row < 4; ++row) {
         QVERIFY(!model->data(model->index(row, 1), Qt::DisplayRole).isValid());
         QVERIFY(!model->data(model->index(row, 1), Qt::EditRole).isValid());
@@ -117,8 +120,16 @@ void TestDataTable::headersAndFlags()
     const QAbstractItemModel* model = table.model();
     QCOMPARE(model->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("T(K)"));
     QCOMPARE(model->headerData(0, Qt::Horizontal, Qt::EditRole).toString(), QStringLiteral("T(K)"));
-    QCOMPARE(model->headerData(0, Qt::Vertical).toInt(), 1);
-    QCOMPARE(model->headerData(1, Qt::Vertical).toInt(), 2);
+    // Rows count as the time toolbar counts its steps: from 0, or from the
+    // step on show; a profile's row has no number.
+    QCOMPARE(model->headerData(0, Qt::Vertical).toString(), QStringLiteral("0"));
+    QCOMPARE(model->headerData(1, Qt::Vertical).toString(), QStringLiteral("1"));
+    QSignalSpy headers(model, &QAbstractItemModel::headerDataChanged);
+    table.setColumns(table.columns(), 7);
+    QCOMPARE(model->headerData(0, Qt::Vertical).toString(), QStringLiteral("7"));
+    QCOMPARE(headers.count(), 1);
+    table.setColumns(table.columns(), -1);
+    QVERIFY(!model->headerData(0, Qt::Vertical).isValid());
     // Shown, selectable, but not editable: an edit would change nothing real.
     const Qt::ItemFlags flags = model->flags(model->index(0, 0));
     QVERIFY(flags & Qt::ItemIsSelectable);
@@ -216,6 +227,40 @@ void TestDataTable::setColumnsFollowsAddRules()
     QCOMPARE(table.columns().at(0).second, &a2);
     QCOMPARE(table.columns().at(1).first, QStringLiteral("b"));
     QCOMPARE(table.model()->data(table.model()->index(0, 0)).toDouble(), 5.0);
+}
+
+void TestDataTable::numbersAndCopy()
+{
+    // Whatever the system's language, numbers show with a point.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    DataTable table;
+    const QList<float> time{0.0f, 1.5e-4f, 3.0e-4f};
+    const QList<float> big{1234567.0f, 2.5f, -0.000123456f};
+    const QList<float> t{300.0f, 1500.5f};
+    table.setColumns({{QStringLiteral("t(s)"), &time}, {QStringLiteral("P"), &big}, {QStringLiteral("T(K)"), &t}});
+    QAbstractItemModel* model = table.model();
+    QCOMPARE(model->data(model->index(0, 1)).toString(), QStringLiteral("1.23457E+06"));
+    QCOMPARE(model->data(model->index(2, 1)).toString(), QStringLiteral("-0.000123456"));
+    QCOMPARE(model->data(model->index(1, 0)).toString(), QStringLiteral("0.00015"));
+    QCOMPARE(model->data(model->index(0, 1), Qt::EditRole).toDouble(), 1234567.0);
+    QCOMPARE(table.locale(), QLocale::c());
+    QLocale::setDefault(QLocale::c());
+
+    // Ctrl+C: the selected block, the field names first, values as the
+    // export writes them, tabs between, a line feed after each line; a
+    // shorter column leaves its cell empty.
+    table.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&table));
+    QCOMPARE(table.selectionText(), QString());
+    table.selectionModel()->select(QItemSelection(model->index(1, 1), model->index(2, 2)),
+                                   QItemSelectionModel::ClearAndSelect);
+    QCOMPARE(table.selectionText(), QStringLiteral("P\tT(K)\n2.5\t1500.5\n-0.000123456\t\n"));
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(&table, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), table.selectionText());
+    table.selectionModel()->select(QItemSelection(model->index(0, 0), model->index(0, 1)),
+                                   QItemSelectionModel::ClearAndSelect);
+    QCOMPARE(table.selectionText(), QStringLiteral("t(s)\tP\n0\t1.23457e+06\n"));
 }
 
 QTEST_MAIN(TestDataTable)

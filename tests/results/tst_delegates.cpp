@@ -1,20 +1,25 @@
 // The graph table's delegates and the colour widget: what they paint and
 // the editors they give.
 
+#include "celledit.h"
 #include "colordelegate.h"
 #include "colorwidget.h"
 #include "colorwidgetprivate.h"
 #include "combodelegate.h"
 #include "linedelegate.h"
+#include "scaledelegate.h"
 
 #include <QAbstractItemView>
 #include <QColorDialog>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardItemModel>
+#include <QTableView>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -87,6 +92,7 @@ private slots:
     void linePaintsPenStyle();
     void colorPaintsSwatch();
     void colorEditor();
+    void scaleDelegate();
     void colorWidget();
 };
 
@@ -121,6 +127,21 @@ void TestDelegates::comboPaintsTextOrPlaceholder()
     QImage selected = paintCell(delegate, model.index(0, 0), QSize(120, 24),
                                 QStyle::State_Enabled | QStyle::State_Selected);
     QCOMPARE(shades(selected).drawn, 0);
+
+    // A cell that names what it lacks: that name, in its foreground colour,
+    // not the placeholder.
+    model.setData(model.index(0, 0), -1, Qt::EditRole);
+    model.setData(model.index(0, 0), QStringLiteral("H2 (missing)"), ComboDelegate::UnmatchedTextRole);
+    model.setData(model.index(0, 0), QBrush(QColor(170, 0, 0)), Qt::ForegroundRole);
+    const QImage missing = paintCell(delegate, model.index(0, 0), QSize(120, 24));
+    const Shades marked = shades(missing);
+    QVERIFY(marked.coloured > 20);
+    QVERIFY(marked.drawn > placeholder.drawn + 20);
+    int reddish = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 120; ++x)
+            reddish += qRed(missing.pixel(x, y)) > qGreen(missing.pixel(x, y)) + 60 ? 1 : 0;
+    QVERIFY(reddish > 10);
 }
 
 void TestDelegates::comboEditor()
@@ -159,6 +180,16 @@ void TestDelegates::comboEditor()
 
     delegate.updateEditorGeometry(combo, cell, model.index(0, 0));
     QCOMPARE(combo->geometry(), QRect(10, 20, 90, 22));
+    // Choosing an entry commits it at once; the editor stays open, so that
+    // typing on to find an entry goes on in it.
+    QSignalSpy commits(&delegate, &QAbstractItemDelegate::commitData);
+    QSignalSpy closes(&delegate, &QAbstractItemDelegate::closeEditor);
+    combo->setCurrentIndex(1);
+    QCOMPARE(commits.count(), 0);
+    emit combo->activated(1);
+    QCOMPARE(commits.count(), 1);
+    QCOMPARE(commits.at(0).at(0).value<QWidget*>(), combo);
+    QCOMPARE(closes.count(), 0);
     delete combo;
     // The shared popup delegate outlives its editors.
     QCOMPARE(lines.color(), QColor(Qt::black));
@@ -239,38 +270,104 @@ void TestDelegates::colorPaintsSwatch()
 
 void TestDelegates::colorEditor()
 {
+    // In a real view, as the graph panel has it: the dialog is modal, and
+    // only OK keeps the colour browsed to.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QStandardItemModel model(1, 1);
     model.setData(model.index(0, 0), QColor(10, 20, 30), Qt::EditRole);
-    QWidget parent;
+    QTableView view;
     ColorDelegate delegate;
-    const QStyleOptionViewItem cell = option(QRect(0, 0, 70, 20));
-    auto* dialog = qobject_cast<QColorDialog*>(delegate.createEditor(&parent, cell, model.index(0, 0)));
-    QVERIFY(dialog);
-    QCOMPARE(dialog->parentWidget(), &parent);
-    delegate.setEditorData(dialog, model.index(0, 0));
-    QCOMPARE(dialog->currentColor(), QColor(10, 20, 30));
-    const QRect before = dialog->geometry();
-    delegate.updateEditorGeometry(dialog, cell, model.index(0, 0));
-    QCOMPARE(dialog->geometry(), before);
+    view.setModel(&model);
+    view.setItemDelegate(&delegate);
+    view.resize(300, 200);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(!delegate.createEditor(view.viewport(), option(QRect(0, 0, 70, 20)), model.index(0, 0)));
 
-    dialog->setCurrentColor(QColor(1, 2, 3));
-    delegate.setModelData(dialog, &model, model.index(0, 0));
+    QColor offered;
+    // Browses to (1, 2, 3) in the dialog, then presses OK or Cancel.
+    auto answer = [&](bool ok) {
+        QTimer::singleShot(0, [&offered, ok] {
+            auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                qFatal("no colour dialog came up");
+            offered = dialog->currentColor();
+            dialog->setCurrentColor(QColor(1, 2, 3));
+            if (ok)
+                dialog->accept();
+            else
+                dialog->reject();
+        });
+    };
+    const QPoint cell = view.visualRect(model.index(0, 0)).center();
+    // A double click as the window system gives it: a click, then the
+    // second press as a double click.
+    auto doubleClick = [&] {
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseDClick(view.viewport(), Qt::LeftButton, {}, cell);
+    };
+    answer(false);
+    doubleClick();
+    QCOMPARE(offered, QColor(10, 20, 30));
+    QCOMPARE(model.data(model.index(0, 0), Qt::EditRole).value<QColor>(), QColor(10, 20, 30));
+    QVERIFY(!view.indexWidget(model.index(0, 0)));
+
+    answer(true);
+    doubleClick();
     QCOMPARE(model.data(model.index(0, 0), Qt::EditRole).value<QColor>(), QColor(1, 2, 3));
 
-    // OK ends the edit with the colour, Cancel without.
-    QSignalSpy commits(&delegate, &QAbstractItemDelegate::commitData);
-    QSignalSpy closes(&delegate, &QAbstractItemDelegate::closeEditor);
-    dialog->accept();
-    QCOMPARE(commits.count(), 1);
-    QCOMPARE(closes.count(), 1);
-    dialog->reject();
-    QCOMPARE(commits.count(), 1);
-    QCOMPARE(closes.count(), 2);
-
-    // Not a colour: an invalid one.
+    // F2 opens it too; a text that is not a colour offers none.
     model.setData(model.index(0, 0), QStringLiteral("red"), Qt::EditRole);
-    delegate.setEditorData(dialog, model.index(0, 0));
-    QVERIFY(dialog->currentColor() != QColor(Qt::red));
+    view.setCurrentIndex(model.index(0, 0));
+    answer(false);
+    QTest::keyClick(&view, Qt::Key_F2);
+    QVERIFY(offered != QColor(Qt::red));
+    QCOMPARE(model.data(model.index(0, 0), Qt::EditRole).toString(), QStringLiteral("red"));
+}
+
+void TestDelegates::scaleDelegate()
+{
+    // Any finite number but 0, scientific notation included, shown in full;
+    // in a real view, where opening and closing a cell must not change it.
+    QCOMPARE(ScaleDelegate::text(double(0.001f)), QStringLiteral("0.001"));
+    QCOMPARE(ScaleDelegate::text(0.001), QStringLiteral("0.001"));
+    QCOMPARE(ScaleDelegate::text(1.0), QStringLiteral("1"));
+    QCOMPARE(ScaleDelegate::text(double(2.5e-7f)), QStringLiteral("2.5e-07"));
+    QCOMPARE(ScaleDelegate::text(-1234.5), QStringLiteral("-1234.5"));
+    float factor = 0.0f;
+    QVERIFY(ScaleDelegate::parse(QStringLiteral(" 1e-5"), &factor));
+    QCOMPARE(factor, 1e-5f);
+    QVERIFY(ScaleDelegate::parse(QStringLiteral("-2.5E+03"), &factor));
+    QCOMPARE(factor, -2500.0f);
+    for (const char* refused : {"0", "0.0", "-0", "", "abc", "1e39", "1e-50", "inf", "nan", "1,5"})
+        QVERIFY2(!ScaleDelegate::parse(QString::fromLatin1(refused), &factor), refused);
+
+    QStandardItemModel model(1, 1);
+    model.setData(model.index(0, 0), double(0.001f), Qt::EditRole);
+    QTableView view;
+    ScaleDelegate delegate;
+    view.setModel(&model);
+    view.setItemDelegate(&delegate);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const QModelIndex cell = model.index(0, 0);
+    auto edit = [&](const QString* typed) { return CellEdit::type(&view, cell, typed); };
+    QCOMPARE(edit(nullptr), QStringLiteral("0.001"));
+    QCOMPARE(float(model.data(cell, Qt::EditRole).toDouble()), 0.001f);
+    const QString tiny = QStringLiteral("2.5e-4");
+    edit(&tiny);
+    QCOMPARE(model.data(cell, Qt::EditRole).toDouble(), 2.5e-4);
+    QCOMPARE(delegate.displayText(model.data(cell, Qt::EditRole), QLocale::c()), QStringLiteral("0.00025"));
+    const QString zero = QStringLiteral("0");
+    edit(&zero);
+    QCOMPARE(model.data(cell, Qt::EditRole).toDouble(), 2.5e-4);
+    // The editor takes only the shape of a number.
+    view.edit(cell);
+    auto* line = qobject_cast<QLineEdit*>(view.indexWidget(cell));
+    QVERIFY(line);
+    line->clear();
+    QTest::keyClicks(line, QStringLiteral("x1.5ey-3"));
+    QCOMPARE(line->text(), QStringLiteral("1.5e-3"));
 }
 
 void TestDelegates::colorWidget()

@@ -1,9 +1,10 @@
 // The plot's pure pieces: the axis computation (range, ticks, the power of
-// ten of the labels, the headroom rule) and the mapping of a curve to the
-// segments worth drawing.
+// ten of the labels, the headroom rule, logarithmic decades), the extent of
+// a growing vector, and the reduction of a curve to the points worth drawing.
 
-#include "curvepath.h"
+#include "curvereduction.h"
 #include "plotaxis.h"
+#include "valueextent.h"
 
 #include <QtTest>
 
@@ -25,6 +26,22 @@ PlotFrame frame320x240()
     frame.right = 359;
     frame.top = 269;
     return frame;
+}
+
+// x 0..10 over the frame's 320 columns, y -2..12 over its 240 rows: the
+// ends on the first and last pixels.
+CurveReduction::Mapping mapping()
+{
+    CurveReduction::Mapping m;
+    m.x = PlotAxis::compute(0.0, 10.0, 320, false);
+    m.y = PlotAxis::compute(-2.0, 12.0, 240, false);
+    m.frame = frame320x240();
+    return m;
+}
+
+QPointF plotPoint(double x, double y)
+{
+    return QPointF(40.0 + x * 319.0 / 10.0, 30.0 + (y + 2.0) * 239.0 / 14.0);
 }
 
 PlotAxis axis(double min, double max)
@@ -49,10 +66,13 @@ private slots:
     void invalidRanges();
     void labels();
     void headroom();
-    void mapping();
-    void segmentsSkipSamePixel();
-    void segmentsOutsideTheFrame();
-    void segmentsScaleAndLengths();
+    void logTicks_data();
+    void logTicks();
+    void logAxisUnits();
+    void valueExtent();
+    void reductionKeepsEachColumnsExtremes();
+    void reductionGapsAndClipping();
+    void reductionFollowsGrowth();
 };
 
 void TestPlotAxis::compute_data()
@@ -190,83 +210,276 @@ void TestPlotAxis::headroom()
     QCOMPARE(none.intervals, 0);
 }
 
-void TestPlotAxis::mapping()
+void TestPlotAxis::logTicks_data()
 {
-    const CurvePath path(axis(0.0, 10.0), axis(-2.0, 12.0), frame320x240());
-    QCOMPARE(path.kx(), 32.0);
-    QVERIFY(close(path.ky(), 240.0 / 14.0));
-    QCOMPARE(path.map(5.0, 5.0), QPoint(200, 150));
-    QCOMPARE(path.map(0.0, -2.0), QPoint(40, 30));
-    QCOMPARE(path.map(10.0, 12.0), QPoint(360, 270));
-    // Halves away from zero.
-    QCOMPARE(path.map(0.5 / 32.0, -2.0), QPoint(41, 30));
-    QCOMPARE(path.map(-40.5 / 32.0, -2.0), QPoint(-1, 30));
-    // Far beyond the picture, yet comparable pixels.
-    const QPoint far = path.map(1e30, -1e30);
-    QVERIFY(far.x() > 1000000);
-    QVERIFY(far.y() < -1000000);
+    QTest::addColumn<double>("lo");
+    QTest::addColumn<double>("hi");
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<bool>("fitting");
+    QTest::addColumn<QStringList>("labels");
+    QTest::addColumn<int>("minor");
+
+    // Nine decades with room for each: every decade labelled, 2..9 between.
+    QTest::newRow("1e-9..1 on 300") << 1e-9 << 1.0 << 300 << false
+                                    << QStringList{"10^-9", "10^-8", "10^-7", "10^-6", "10^-5",
+                                                   "10^-4", "10^-3", "10^-2", "10^-1", "10^0"}
+                                    << 72;
+    // Too little room: a major tick every fifth decade, the others minor.
+    QTest::newRow("1e-9..1 on 120") << 1e-9 << 1.0 << 120 << false << QStringList{"10^-5", "10^0"} << 8;
+    // 3 to 9 times 1e-5 (the first at the axis's start), 2 to 9 times 1e-4, 2e-3.
+    QTest::newRow("3e-5..2e-3 exact") << 3e-5 << 2e-3 << 240 << false << QStringList{"10^-4", "10^-3"} << 16;
+    QTest::newRow("3e-5..2e-3 fitting") << 3e-5 << 2e-3 << 240 << true
+                                        << QStringList{"10^-5", "10^-4", "10^-3", "10^-2"} << 24;
+    // No decade inside: the minor ticks are labelled where there is room.
+    QTest::newRow("2e-4..8e-4") << 2e-4 << 8e-4 << 240 << false
+                                << QStringList{"2×10^-4", "3×10^-4", "4×10^-4", "5×10^-4", "6×10^-4", "8×10^-4"} << 1;
+    // Not even a minor tick inside: linear ticks, placed logarithmically.
+    QTest::newRow("1.1..1.9") << 1.1 << 1.9 << 240 << false << QStringList{"1.1", "1.3", "1.5", "1.7"} << 4;
 }
 
-void TestPlotAxis::segmentsSkipSamePixel()
+void TestPlotAxis::logTicks()
 {
-    const CurvePath path(axis(0.0, 10.0), axis(-2.0, 12.0), frame320x240());
-    const QList<float> x{0.0f, 0.01f, 0.02f, 5.0f, 5.001f, 10.0f};
-    const QList<float> y{0.0f, 0.0f, 0.0f, 5.0f, 5.0f, 10.0f};
-    const QList<QLine> lines = path.segments(x, y, 1.0f, 1.0f);
-    QCOMPARE(lines.size(), 3);
-    QCOMPARE(lines.at(0), QLine(40, 64, 41, 64));
-    QCOMPARE(lines.at(1), QLine(41, 64, 200, 150));
-    QCOMPARE(lines.at(2), QLine(200, 150, 360, 236));
+    QFETCH(double, lo);
+    QFETCH(double, hi);
+    QFETCH(int, pixels);
+    QFETCH(bool, fitting);
+    QFETCH(QStringList, labels);
+    QFETCH(int, minor);
+    const PlotAxis a = PlotAxis::computeLog(lo, hi, pixels, fitting);
+    QVERIFY(a.isValid());
+    QVERIFY(a.logarithmic);
+    QStringList shown;
+    int unlabelled = 0;
+    double previous = -1e300;
+    for (const PlotTick& tick : a.ticks()) {
+        // In order, inside the axis.
+        QVERIFY(tick.at > previous);
+        QVERIFY2(tick.at >= a.min - 1e-9 && tick.at <= a.max + 1e-9, qPrintable(QString::number(tick.at)));
+        previous = tick.at;
+        if (tick.text.isEmpty())
+            ++unlabelled;
+        else
+            shown << tick.text + (tick.superscript.isEmpty() ? QString() : QLatin1Char('^') + tick.superscript);
+    }
+    QCOMPARE(shown, labels);
+    QCOMPARE(unlabelled, minor);
+}
 
-    // 100,000 points of 16 sine periods over 320 x 240 pixels: a segment per
-    // pixel the curve moves, not per point.
+void TestPlotAxis::logAxisUnits()
+{
+    const PlotAxis a = PlotAxis::computeLog(3e-5, 2e-3, 240, true);
+    // Fitting rounds out to whole decades; the axis counts in decades.
+    QCOMPARE(a.min, -5.0);
+    QCOMPARE(a.max, -2.0);
+    QCOMPARE(a.step, 1.0);
+    QCOMPARE(a.toAxis(100.0), 2.0);
+    QVERIFY(std::isnan(a.toAxis(0.0)));
+    QVERIFY(std::isnan(a.toAxis(-1.0)));
+    QVERIFY(close(a.fromAxis(-3.0), 1e-3));
+    // Headroom is a step of decades.
+    PlotAxis room = a;
+    room.makeRoomFor(a.toAxis(1.1e-5), a.toAxis(2e-3));
+    QCOMPARE(room.min, -6.0);
+    QCOMPARE(room.max, -2.0);
+    // Nothing positive, or no width: no axis.
+    QVERIFY(!PlotAxis::computeLog(0.0, 1.0, 240, true).isValid());
+    QVERIFY(!PlotAxis::computeLog(-1.0, 1.0, 240, false).isValid());
+    QVERIFY(!PlotAxis::computeLog(1.0, 1.0, 240, false).isValid());
+    // A linear axis keeps its values.
+    const PlotAxis linear = PlotAxis::compute(0.0, 5.0, 200, true);
+    QCOMPARE(linear.toAxis(-3.0), -3.0);
+    QCOMPARE(linear.ticks().size(), 5);
+    QCOMPARE(linear.ticks().at(2).text, QStringLiteral("2"));
+    QVERIFY(linear.ticks().at(1).text.isEmpty());
+}
+
+void TestPlotAxis::valueExtent()
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    QList<float> values{3.0f, std::nanf(""), -2.0f, inf, 0.0f, 5e-3f, -inf};
+    ValueExtent extent;
+    extent.update(values);
+    QVERIFY(extent.hasFinite());
+    QCOMPARE(extent.min(), -2.0);
+    QCOMPARE(extent.max(), 3.0);
+    std::pair<double, double> range;
+    QVERIFY(extent.scaled(2.0, false, &range));
+    QCOMPARE(range, std::make_pair(-4.0, 6.0));
+    // Positive products only, for a logarithmic axis.
+    QVERIFY(extent.scaled(1.0, true, &range));
+    QCOMPARE(range, std::make_pair(double(5e-3f), 3.0));
+    QVERIFY(extent.scaled(-2.0, true, &range));
+    QCOMPARE(range, std::make_pair(4.0, 4.0));
+    QVERIFY(!extent.scaled(0.0, false, &range));
+
+    // Appended values are read on; a changed value read so far, or a
+    // shorter vector, makes it read again from the start.
+    for (int i = 0; i < 100; ++i)
+        values << float(i) * 0.5f;
+    extent.update(values);
+    QCOMPARE(extent.counted(), values.size());
+    QCOMPARE(extent.max(), 49.5);
+    values[0] = -70.0f;
+    extent.update(values);
+    QCOMPARE(extent.min(), -70.0);
+    values = {1.0f, 2.0f};
+    extent.update(values);
+    QCOMPARE(extent.min(), 1.0);
+    QCOMPARE(extent.max(), 2.0);
+
+    ValueExtent none;
+    none.update({std::nanf(""), inf});
+    QVERIFY(!none.hasFinite());
+    QVERIFY(!none.scaled(1.0, false, &range));
+    // Many values, as the fast path takes them eight at a time.
+    QList<float> many(1003, 1.0f);
+    many[1001] = -8.0f;
+    many[500] = 9.0f;
+    ValueExtent big;
+    big.update(many);
+    QCOMPARE(big.min(), -8.0);
+    QCOMPARE(big.max(), 9.0);
+}
+
+void TestPlotAxis::reductionKeepsEachColumnsExtremes()
+{
+    const CurveReduction::Mapping m = mapping();
+    // 1,000 points inside one pixel column (plot x 40 to 40.45, drawn half
+    // a pixel in): its first, lowest, highest and last point, in their
+    // order, the lowest and highest in the middle of the column.
+    QList<float> x;
+    QList<float> y;
+    for (int i = 0; i < 1000; ++i) {
+        x << float(i) * 0.014f / 1000.0f;
+        y << (i == 300 ? -1.0f : i == 700 ? 11.0f : i == 999 ? 5.0f : 2.0f + float(i % 7) * 0.1f);
+    }
+    CurveReduction reduction(&x, &y, 1.0f, 1.0f, m);
+    reduction.update();
+    const QList<QPointF> points = reduction.points();
+    QCOMPARE(points.size(), 4);
+    QCOMPARE(points.at(0), plotPoint(x.at(0), y.at(0)));
+    QCOMPARE(points.at(1), QPointF(40.0, plotPoint(0.0, -1.0).y()));
+    QCOMPARE(points.at(2), QPointF(40.0, plotPoint(0.0, 11.0).y()));
+    QCOMPARE(points.at(3), plotPoint(x.at(999), 5.0));
+
+    // 100,000 points of 16 sine periods: at most four points a pixel column
+    // (and the two columns beyond each side), whatever the number of points.
     QList<float> many;
     QList<float> wave;
     for (int i = 0; i < 100000; ++i) {
         many << float(i) * 1e-4f;
-        wave << float(std::sin(i * 1e-3));
+        wave << float(5.0 + 4.0 * std::sin(i * 1e-3));
     }
-    const QList<QLine> dense = path.segments(many, wave, 1.0f, 1.0f);
-    QVERIFY2(dense.size() < 2000, qPrintable(QString::number(dense.size())));
-    QCOMPARE(dense.first().p1(), path.map(0.0, 0.0));
-}
-
-void TestPlotAxis::segmentsOutsideTheFrame()
-{
-    const CurvePath path(axis(0.0, 10.0), axis(-2.0, 12.0), frame320x240());
-    QVERIFY(path.segments({0.0f, 1.0f, 2.0f}, {20.0f, 21.0f, 22.0f}, 1.0f, 1.0f).isEmpty());
-    QVERIFY(path.segments({-5.0f, -4.0f}, {0.0f, 5.0f}, 1.0f, 1.0f).isEmpty());
-    // Across the frame from above to below: kept.
-    QCOMPARE(path.segments({1.0f, 2.0f}, {20.0f, -5.0f}, 1.0f, 1.0f).size(), 1);
-    // A skipped segment still moves the kept point on.
-    const QList<QLine> lines = path.segments({0.0f, 1.0f, 2.0f}, {20.0f, 20.0f, 0.0f}, 1.0f, 1.0f);
-    QCOMPARE(lines.size(), 1);
-    QCOMPARE(lines.at(0).p1(), QPoint(72, 407));
-    QCOMPARE(lines.at(0).p2(), QPoint(104, 64));
-
-    // Runs of joined segments end where a segment is left out.
-    const QList<QPolygon> runs = path.polylines({0.0f, 1.0f, 2.0f, 3.0f, 4.0f}, {0.0f, 20.0f, 20.0f, 0.0f, 1.0f},
-                                                1.0f, 1.0f);
-    QCOMPARE(runs.size(), 2);
-    QCOMPARE(runs.at(0), QPolygon({QPoint(40, 64), QPoint(72, 407)}));
-    QCOMPARE(runs.at(1), QPolygon({QPoint(104, 407), QPoint(136, 64), QPoint(168, 81)}));
-}
-
-void TestPlotAxis::segmentsScaleAndLengths()
-{
-    const CurvePath path(axis(0.0, 10.0), axis(-2.0, 12.0), frame320x240());
-    const QList<float> x{0.0f, 1.0f, 2.0f};
-    const QList<float> y{0.0f, 1.0f, 2.0f};
-    QVERIFY(path.segments(x, y, 0.0f, 1.0f).isEmpty());
-    QVERIFY(path.segments(x, y, 1.0f, 0.0f).isEmpty());
-    QVERIFY(path.segments({}, y, 1.0f, 1.0f).isEmpty());
-    QVERIFY(path.segments(x, {}, 1.0f, 1.0f).isEmpty());
-    // Y shorter than X: the curve ends with Y.
-    const QList<QLine> shorter = path.segments(x, {0.0f, 1.0f}, 1.0f, 1.0f);
-    QCOMPARE(shorter.size(), 1);
+    CurveReduction dense(&many, &wave, 1.0f, 1.0f, m);
+    dense.update();
+    QVERIFY2(dense.points().size() <= 4 * (320 + 6), qPrintable(QString::number(dense.points().size())));
+    QVERIFY(dense.points().size() > 320);
     // A factor multiplies every value before it is placed.
-    const QList<QLine> scaled = path.segments(x, y, 2.0f, 1.0f);
-    QCOMPARE(scaled.last().p2(), path.map(4.0, 2.0));
+    CurveReduction scaled(&x, &y, 2.0f, 0.5f, m);
+    scaled.update();
+    QCOMPARE(scaled.points().last(), plotPoint(2.0 * double(x.at(999)), 2.5));
+    // Factors of 1 are compared as floats, any others as doubles: the same
+    // points either way (the values doubled, exactly, and halved again).
+    QList<float> twiceX;
+    QList<float> twiceY;
+    for (qsizetype i = 0; i < many.size(); ++i) {
+        twiceX << 2.0f * many.at(i);
+        twiceY << 2.0f * wave.at(i);
+    }
+    CurveReduction halved(&twiceX, &twiceY, 0.5f, 0.5f, m);
+    halved.update();
+    QCOMPARE(halved.points(), dense.points());
+}
+
+void TestPlotAxis::reductionGapsAndClipping()
+{
+    const CurveReduction::Mapping m = mapping();
+    const float nan = std::nanf("");
+    const float inf = std::numeric_limits<float>::infinity();
+    const QList<float> x{0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, nan, 8.0f, 9.0f};
+    const QList<float> y{1.0f, 2.0f, nan, 4.0f, 5.0f, inf, 6.0f, 7.0f, 8.0f, 9.0f};
+    CurveReduction reduction(&x, &y, 1.0f, 1.0f, m);
+    reduction.update();
+    // Every value that is not finite is a gap: no segment reaches into it.
+    const QRectF clip(0.0, 0.0, 1000.0, 1000.0);
+    const QList<QPolygonF> runs = reduction.visibleRuns(clip);
+    QCOMPARE(runs.size(), 3);
+    QCOMPARE(runs.at(0), QPolygonF({plotPoint(0, 1), plotPoint(1, 2)}));
+    QCOMPARE(runs.at(1), QPolygonF({plotPoint(3, 4), plotPoint(4, 5)}));
+    QCOMPARE(runs.at(2), QPolygonF({plotPoint(8, 8), plotPoint(9, 9)}));
+
+    // On a logarithmic Y axis, 0 and below are gaps too.
+    CurveReduction::Mapping logarithmic = m;
+    logarithmic.y = PlotAxis::computeLog(1e-3, 10.0, 240, false);
+    const QList<float> fractions{1e-2f, 0.0f, 1e-1f, 1.0f, -1.0f, 2.0f};
+    const QList<float> at{0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f};
+    CurveReduction onLog(&at, &fractions, 1.0f, 1.0f, logarithmic);
+    onLog.update();
+    QCOMPARE(onLog.visibleRuns(clip).size(), 1);
+    QCOMPARE(onLog.visibleRuns(clip).at(0).size(), 2);
+
+    // A value far beyond the frame is cut where the segment leaves the
+    // clip: no coordinate a painter could not take.
+    const QList<float> spikeX{1.0f, 2.0f, 3.0f};
+    const QList<float> spikeY{5.0f, 1e30f, 5.0f};
+    CurveReduction spike(&spikeX, &spikeY, 1.0f, 1.0f, m);
+    spike.update();
+    const QRectF frame(38.0, 28.0, 324.0, 244.0);
+    const QList<QPolygonF> cut = spike.visibleRuns(frame);
+    QCOMPARE(cut.size(), 2);
+    for (const QPolygonF& run : cut) {
+        for (const QPointF& point : run)
+            QVERIFY2(frame.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(point),
+                     qPrintable(QStringLiteral("%1 %2").arg(point.x()).arg(point.y())));
+    }
+    QVERIFY(std::fabs(cut.at(0).last().y() - frame.bottom()) < 1e-6);
+}
+
+void TestPlotAxis::reductionFollowsGrowth()
+{
+    const CurveReduction::Mapping m = mapping();
+    QList<float> x;
+    QList<float> y;
+    auto append = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            const int n = int(x.size());
+            x << float(n) * 2e-4f;
+            y << float(5.0 + 5.0 * std::sin(n * 7e-3) + (n % 13) * 0.05);
+        }
+    };
+    append(20000);
+    CurveReduction reduction(&x, &y, 1.0f, 1.0f, m);
+    reduction.update();
+    QCOMPARE(reduction.rebuilds(), 1);
+    QCOMPARE(reduction.processed(), x.size());
+    // Appended points extend it, with the open last column taken up again:
+    // the same points as a reduction of all of them at once.
+    for (int step = 0; step < 5; ++step) {
+        append(1234);
+        reduction.update();
+    }
+    QCOMPARE(reduction.rebuilds(), 1);
+    QCOMPARE(reduction.processed(), x.size());
+    CurveReduction whole(&x, &y, 1.0f, 1.0f, m);
+    whole.update();
+    QCOMPARE(reduction.points(), whole.points());
+
+    // Values read so far changed (another run in the same vectors), or
+    // fewer of them: from the start.
+    x[0] = 0.5f;
+    reduction.update();
+    QCOMPARE(reduction.rebuilds(), 2);
+    x.resize(100);
+    y.resize(100);
+    reduction.update();
+    QCOMPARE(reduction.rebuilds(), 3);
+    QCOMPARE(reduction.processed(), 100);
+    // It is for these vectors, factors and mapping only.
+    QVERIFY(reduction.isFor(&x, &y, 1.0f, 1.0f, m));
+    QVERIFY(!reduction.isFor(&x, &y, 2.0f, 1.0f, m));
+    CurveReduction::Mapping other = m;
+    other.resolution = 2.0;
+    QVERIFY(!reduction.isFor(&x, &y, 1.0f, 1.0f, other));
 }
 
 QTEST_MAIN(TestPlotAxis)

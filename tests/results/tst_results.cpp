@@ -1,16 +1,23 @@
 // The results page: all time steps, one step, or a profile in the table, as
-// the time toolbar chooses, over the project's output data.
+// the time toolbar chooses, over the project's output data; the ignition
+// delay above it.
 
 #include "datatable.h"
+#include "ignitionbar.h"
 #include "results.h"
 #include "timetoolbar.h"
 #include "resultsfixture.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QVBoxLayout>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -54,6 +61,7 @@ private slots:
     void profileDisplay();
     void shortFieldGivesEmptyCell();
     void appendedStepsInsertRows();
+    void ignitionDelayAboveTheTable();
 };
 
 void TestResults::layout()
@@ -62,9 +70,10 @@ void TestResults::layout()
     Results page(fixture.project.get());
     auto* layout = qobject_cast<QVBoxLayout*>(page.layout());
     QVERIFY(layout);
-    QCOMPARE(layout->count(), 2);
+    QCOMPARE(layout->count(), 3);
     QCOMPARE(layout->itemAt(0)->widget(), page.timeToolBar());
-    QCOMPARE(layout->itemAt(1)->widget(), page.table());
+    QCOMPARE(layout->itemAt(1)->widget(), page.ignitionBar());
+    QCOMPARE(layout->itemAt(2)->widget(), page.table());
     QCOMPARE(page.timeToolBar()->maximumHeight(), 32);
     QCOMPARE(page.table()->parent(), &page);
     QCOMPARE(page.table()->model()->rowCount(), 0);
@@ -75,8 +84,7 @@ void TestResults::allStepsReadTheProjectsVectors()
     ResultsFixture fixture;
     Results page(fixture.project.get());
     fixture.setSteps(4, 3);
-    // The unnamed field after the last heading is left out.
-    QCOMPARE(fixture.project->fieldCount(), 4);
+    QCOMPARE(fixture.project->fieldCount(), 3);
     QCOMPARE(headers(page.table()), (QStringList{"t(s)", "F1", "F2"}));
     QCOMPARE(cells(page.table()), (QList<QList<double>>{{0.0, 100.0, 200.0},
                                                           {double(0.1f), 101.0, 201.0},
@@ -94,11 +102,14 @@ void TestResults::singleStep()
     page.updateTable(2);
     QCOMPARE(headers(page.table()), (QStringList{"t(s)", "F1", "F2"}));
     QCOMPARE(cells(page.table()), (QList<QList<double>>{{double(0.2f), 102.0, 202.0}}));
+    // The row is numbered as the time toolbar numbers the step.
+    QCOMPARE(page.table()->model()->headerData(0, Qt::Vertical).toString(), QStringLiteral("2"));
     for (int i = 0; i < 3; ++i)
         QVERIFY(page.table()->columns().at(i).second != &fixture.project->field(i)->values);
-    // Back to 0: every time step again.
+    // Back to 0: every time step again, numbered from 0.
     page.updateTable(0);
     QCOMPARE(page.table()->model()->rowCount(), 5);
+    QCOMPARE(page.table()->model()->headerData(4, Qt::Vertical).toString(), QStringLiteral("4"));
 }
 
 void TestResults::stepClamping()
@@ -126,7 +137,7 @@ void TestResults::zeroTimeSteps()
 
     // Headings but no data line yet: the step on show stays.
     fixture.setData({"t(s)", "F1"}, {});
-    QCOMPARE(fixture.project->fieldCount(), 3);
+    QCOMPARE(fixture.project->fieldCount(), 2);
     QCOMPARE(fixture.project->timeStepCount(), 0);
     page.updateTable(1);
     QCOMPARE(cells(page.table()), shown);
@@ -173,6 +184,7 @@ void TestResults::profileDisplay()
     page.timeToolBar()->profileActions().at(0)->trigger();
     QCOMPARE(headers(page.table()), (QStringList{"t(s)", "F1", "F2"}));
     QCOMPARE(cells(page.table()), (QList<QList<double>>{{double(0.4f), 104.0, 204.0}}));
+    QVERIFY(!page.table()->model()->headerData(0, Qt::Vertical).isValid());
 
     // A poll of a run does not push the profile off the table.
     emit fixture.project->outDataUpdated();
@@ -218,6 +230,54 @@ void TestResults::appendedStepsInsertRows()
     QCOMPARE(resets.count(), 0);
     QCOMPARE(inserted.count(), 1);
     QCOMPARE(cells(page.table()).last(), (QList<double>{double(0.4f), 104.0, 204.0}));
+}
+
+void TestResults::ignitionDelayAboveTheTable()
+{
+    ResultsFixture fixture;
+    Results page(fixture.project.get());
+    IgnitionBar* bar = page.ignitionBar();
+    QCOMPARE(bar->label()->text(), QString());
+    // An ignition at 2.177e-4 s, and OH peaking at 2.3e-4 s.
+    QList<QList<float>> rows;
+    for (int i = 0; i < 400; ++i) {
+        const double t = i * 1e-6;
+        rows.append({float(t), float(1000.0 + 1500.0 / (1.0 + std::exp(-(t - 2.177e-4) / 4e-6))),
+                     float(1e-2 * std::exp(-std::pow((t - 2.3e-4) / 2e-5, 2)))});
+    }
+    fixture.setData({"t(s)", "T(K)", "OH"}, rows);
+    QCOMPARE(bar->label()->text(), QStringLiteral("Ignition delay 2.177E-04 s (steepest temperature rise)"));
+    QVERIFY(!bar->riseBox()->isVisibleTo(bar));
+    QVERIFY(!bar->speciesBox()->isVisibleTo(bar));
+
+    // Another definition: shown at once and stored with the project; a
+    // species definition starts from OH.
+    Project* project = fixture.project.get();
+    auto choose = [bar](IgnitionDefinition::Kind kind) {
+        bar->kindBox()->setCurrentIndex(bar->kindBox()->findData(int(kind)));
+        emit bar->kindBox()->activated(bar->kindBox()->currentIndex());
+    };
+    choose(IgnitionDefinition::SpeciesPeak);
+    QCOMPARE(bar->label()->text(), QStringLiteral("Ignition delay 2.300E-04 s (peak of OH)"));
+    QCOMPARE(project->setting(QStringLiteral("Ignition/definition")).toString(), QStringLiteral("peak:OH"));
+    QVERIFY(bar->speciesBox()->isVisibleTo(bar));
+    QCOMPARE(bar->speciesBox()->currentText(), QStringLiteral("OH"));
+    QCOMPARE(bar->speciesBox()->count(), 2); // T(K) and OH: not the time
+    choose(IgnitionDefinition::TemperatureRise);
+    QVERIFY(bar->riseBox()->isVisibleTo(bar));
+    QCOMPARE(bar->riseBox()->value(), 400.0);
+    QVERIFY(bar->label()->text().endsWith(QStringLiteral(" s (temperature 400 K above its initial value)")));
+    bar->riseBox()->setValue(2000.0);
+    emit bar->riseBox()->editingFinished();
+    QCOMPARE(project->setting(QStringLiteral("Ignition/definition")).toString(), QStringLiteral("deltaT:2000"));
+    QCOMPARE(bar->label()->text(), QStringLiteral("No ignition (temperature 2000 K above its initial value)"));
+
+    // A project brings its own choice.
+    QVERIFY(project->setSetting(QStringLiteral("Ignition/definition"), QStringLiteral("rise:HO2")));
+    emit project->dataUpdated();
+    QCOMPARE(bar->definition().toString(), QStringLiteral("rise:HO2"));
+    QCOMPARE(bar->speciesBox()->currentText(), QStringLiteral("HO2"));
+    QCOMPARE(bar->label()->text(), QStringLiteral("No ignition delay: the output data has no field \"HO2\""));
 }
 
 QTEST_MAIN(TestResults)
