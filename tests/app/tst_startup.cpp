@@ -194,13 +194,12 @@ void TestStartup::missingDatabase()
     QVERIFY(log.exists());
     QVERIFY2(log.isWellFormed(), qPrintable(log.error()));
     QVERIFY(log.bytes().startsWith(QByteArray(100, '-') + "\r\n"));
-    QCOMPARE(ourLines(log),
-             (QStringList{LogFile::separator(), "INF\tOlvex GUI started ",
-                          "INF\tOptions::loadOptions(). Loaded 86 translations ",
-                          "INF\t\"schemes.dat\" cannot be found. Terminated. "}));
+    QCOMPARE(ourLines(log), (QStringList{LogFile::separator(), "INF\tTarvel GUI started ",
+                                         "INF\tOptions::loadOptions(). Loaded 87 translations ",
+                                         "INF\t\"schemes.dat\" cannot be found. Terminated. "}));
     const QList<QByteArray> raw = log.bytes().split('\n');
     QVERIFY(raw.size() > 2);
-    QVERIFY(QRegularExpression(QStringLiteral("^\\d{6} \\d{2}:\\d{2}:\\d{2} INF\\tOlvex GUI started \\r$"))
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d{6} \\d{2}:\\d{2}:\\d{2} INF\\tTarvel GUI started \\r$"))
                 .match(QString::fromUtf8(raw.at(1)))
                 .hasMatch());
     QVERIFY(!QFile::exists(programFile(QStringLiteral("log.txt"))));
@@ -234,7 +233,7 @@ void TestStartup::freshLogInTheProgramDirectory()
     QVERIFY2(log.isWellFormed(), qPrintable(log.error()));
     QVERIFY(log.bytes().startsWith(QByteArray(100, '-') + "\r\n"));
     QVERIFY(!log.bytes().contains("stale"));
-    QCOMPARE(ourLines(log).mid(0, 2), (QStringList{LogFile::separator(), "INF\tOlvex GUI started "}));
+    QCOMPARE(ourLines(log).mid(0, 2), (QStringList{LogFile::separator(), "INF\tTarvel GUI started "}));
 }
 
 void TestStartup::otherWorkingDirectoryAppends()
@@ -250,7 +249,7 @@ void TestStartup::otherWorkingDirectoryAppends()
     QVERIFY2(log.isWellFormed(), qPrintable(log.error()));
     QVERIFY(log.bytes().startsWith("270101 10:00:00 INF\tprevious run\r\n" + QByteArray(100, '-') + "\r\n"));
     QCOMPARE(ourLines(log).mid(0, 3),
-             (QStringList{"INF\tprevious run", LogFile::separator(), "INF\tOlvex GUI started "}));
+             (QStringList{"INF\tprevious run", LogFile::separator(), "INF\tTarvel GUI started "}));
 }
 
 void TestStartup::mainWindowAndNormalTermination()
@@ -270,8 +269,8 @@ void TestStartup::mainWindowAndNormalTermination()
     QVERIFY2(log.isWellFormed(), qPrintable(log.error()));
     const QString folder = QDir(m_work->path()).absoluteFilePath(QStringLiteral("TARVELG"));
     QCOMPARE(ourLines(log),
-             (QStringList{LogFile::separator(), "INF\tOlvex GUI started ",
-                          "INF\tOptions::loadOptions(). Loaded 86 translations ",
+             (QStringList{LogFile::separator(), "INF\tTarvel GUI started ",
+                          "INF\tOptions::loadOptions(). Loaded 87 translations ",
                           QStringLiteral("WRN\t\"Project Execution File \"%1\" doesn't exist or wrong\" ")
                               .arg(programFile(QStringLiteral("tarinp.x"))),
                           QStringLiteral("WRN\t\"Project Execution File \"%1\" doesn't exist or wrong\" ")
