@@ -95,7 +95,15 @@ bool ListDelegate::eventFilter(QObject* object, QEvent* event)
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             if (object->metaObject()->className() == QByteArray("ListDelegateEditor")) {
                 auto* bar = static_cast<ListDelegateEditor*>(object);
-                bar->setDown(event->type() == QEvent::KeyPress);
+                // Return works like Space: pressed while held, a click when
+                // let go.
+                const bool press = event->type() == QEvent::KeyPress;
+                if (press) {
+                    bar->setDown(true);
+                } else if (!static_cast<QKeyEvent*>(event)->isAutoRepeat() && bar->isDown()) {
+                    bar->setDown(false);
+                    bar->click();
+                }
             }
             return true;
         }
