@@ -7,9 +7,9 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QFontDatabase>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>

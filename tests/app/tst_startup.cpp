@@ -267,8 +267,18 @@ void TestStartup::mainWindowAndNormalTermination()
     // temporary folder goes with it.
     const LogFile log(m_work->filePath(QStringLiteral("log.txt")));
     QVERIFY2(log.isWellFormed(), qPrintable(log.error()));
-    const QString folder = QDir(m_work->path()).absoluteFilePath(QStringLiteral("TARVELG"));
-    QCOMPARE(ourLines(log),
+    // A run folder of its own, "TARVELG-" and a unique ending.
+    const QStringList lines = ourLines(log);
+    const QRegularExpression made(QStringLiteral("^INF\\tAbsolute temporary project path: \"(.*)\" $"));
+    QString folder;
+    for (const QString& line : lines) {
+        const QRegularExpressionMatch match = made.match(line);
+        if (match.hasMatch())
+            folder = match.captured(1);
+    }
+    QCOMPARE(QFileInfo(folder).dir().absolutePath(), QDir(m_work->path()).absolutePath());
+    QVERIFY2(QFileInfo(folder).fileName().startsWith(QStringLiteral("TARVELG-")), qPrintable(folder));
+    QCOMPARE(lines,
              (QStringList{LogFile::separator(), "INF\tTarvel GUI started ",
                           "INF\tOptions::loadOptions(). Loaded 87 translations ",
                           QStringLiteral("WRN\t\"Project Execution File \"%1\" doesn't exist or wrong\" ")
