@@ -278,19 +278,18 @@ void TestStartup::mainWindowAndNormalTermination()
     }
     QCOMPARE(QFileInfo(folder).dir().absolutePath(), QDir(m_work->path()).absolutePath());
     QVERIFY2(QFileInfo(folder).fileName().startsWith(QStringLiteral("TARVELG-")), qPrintable(folder));
-    QCOMPARE(lines,
-             (QStringList{LogFile::separator(), "INF\tTarvel GUI started ",
-                          "INF\tOptions::loadOptions(). Loaded 87 translations ",
-                          QStringLiteral("WRN\t\"Project Execution File \"%1\" doesn't exist or wrong\" ")
-                              .arg(programFile(QStringLiteral("tarinp.x"))),
-                          QStringLiteral("WRN\t\"Project Execution File \"%1\" doesn't exist or wrong\" ")
-                              .arg(programFile(QStringLiteral("tarrun.x"))),
-                          QStringLiteral("INF\tAbsolute temporary project path: \"%1\" ").arg(folder),
-                          QStringLiteral("INF\tNew Project Path: \"%1\" ").arg(folder),
-                          QStringLiteral("INF\tOpened Schemes File ver.  0 :  \"%1\" ")
-                              .arg(programFile(QStringLiteral("schemes.dat"))),
-                          "ERR\tCannot load Schemes File: File is corrupt or wrong. ",
-                          "INF\tTarvel GUI terminated normally. "}));
+    QCOMPARE(lines, (QStringList{LogFile::separator(), "INF\tTarvel GUI started ",
+                                 "INF\tOptions::loadOptions(). Loaded 87 translations ",
+                                 QStringLiteral("WRN\t\"Project Execution File \"%1\" doesn't exist or wrong\" ")
+                                     .arg(programFile(QStringLiteral("tarinp.x"))),
+                                 QStringLiteral("WRN\t\"Project Execution File \"%1\" doesn't exist or wrong\" ")
+                                     .arg(programFile(QStringLiteral("tarrun.x"))),
+                                 QStringLiteral("INF\tAbsolute temporary project path: \"%1\" ").arg(folder),
+                                 QStringLiteral("INF\tNew Project Path: \"%1\" ").arg(folder),
+                                 QStringLiteral("INF\tOpened Schemes File ver.  0 :  \"%1\" ")
+                                     .arg(programFile(QStringLiteral("schemes.dat"))),
+                                 "ERR\tCannot load Schemes File: File is corrupt or wrong. ",
+                                 "INF\tTarvel GUI terminated normally. "}));
     QVERIFY(!QDir(folder).exists());
 }
 

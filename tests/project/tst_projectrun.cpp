@@ -363,7 +363,8 @@ void TestProjectRun::failedStartEndsRun()
         ProjectFixture fixture(executors);
         fixture.buildScheme();
         const QString notAProgram = QDir(fixture.binDir()).filePath(executors[broken].file);
-        fixture.writeFile(notAProgram, "\x7f" "ELF but not really\n");
+        fixture.writeFile(notAProgram, "\x7f"
+                                       "ELF but not really\n");
         QFile::setPermissions(notAProgram, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         fixture.control(kInp, {QStringLiteral("print ok")});
         fixture.control(kRun, {QStringLiteral("print ") + kSuccess});
