@@ -306,8 +306,10 @@ void MainWindow::updateProject()
         m_selector->setTabEnabled(idx, open);
     updateRunControls();
     updateTitle();
-    if (open)
+    if (open) {
         m_selector->setCurrentIndex(1);
+        m_settings->focusTree();
+    }
 }
 
 void MainWindow::actionTriggered()

@@ -82,9 +82,15 @@ void ListDelegate::paintBar(QPainter* painter, const QRect& rect, const QString&
 
     painter->setPen(ink);
     painter->setFont(font);
-    // Cut with an ellipsis rather than in the middle of a letter: scheme
-    // descriptions are often wider than the page.
-    const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, textRect.width());
+    // Scheme descriptions are often wider than the page: cut after a whole
+    // word, with an ellipsis (the bar's tool tip has the whole text).
+    const QFontMetrics metrics(font);
+    QString shown = metrics.elidedText(text, Qt::ElideRight, textRect.width());
+    if (shown != text) {
+        const qsizetype space = shown.lastIndexOf(QLatin1Char(' '));
+        if (space > 0)
+            shown = shown.left(space) + QChar(0x2026);
+    }
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, shown);
 }
 

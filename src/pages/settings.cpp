@@ -13,6 +13,7 @@
 #include "translation.h"
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -51,6 +52,9 @@ Settings::Settings(Project* project, QWidget* parent)
     m_treeSplitter->addWidget(m_species);
     m_treeSplitter->setStretchFactor(0, 4);
     m_treeSplitter->setStretchFactor(1, 1);
+    // The tree's names and editors need the width; a species name is short.
+    m_species->setMaximumWidth(180);
+    m_treeSplitter->setSizes({600, 160});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -141,6 +145,16 @@ void Settings::addNodeRow(QTreeWidgetItem* parentItem, SchemeNode* node)
     } else {
         item->setToolTip(0, option->text);
     }
+}
+
+void Settings::focusTree()
+{
+    if (!m_tree)
+        return;
+    // The tree, not its first editor: the view starts at its left edge, the
+    // names in sight.
+    m_tree->setFocus(Qt::OtherFocusReason);
+    m_tree->horizontalScrollBar()->setValue(0);
 }
 
 QString Settings::lockedToolTip()

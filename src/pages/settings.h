@@ -51,6 +51,8 @@ public:
     // For nodes about to be deleted: no row or editor holds a node after it.
     void dropTree();
     void rebuildTree(const QSet<int>& expanded, int focusId);
+    // Gives the keyboard to the tree itself, its view at the left edge.
+    void focusTree();
     // Shows whether the user may edit the node: its editor enabled, or a
     // tool tip saying why not.
     void showEditable(const SchemeNode* node);

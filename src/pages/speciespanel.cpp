@@ -27,12 +27,13 @@ SpeciesPanel::SpeciesPanel(Project* project, OptionActions* actions, QWidget* pa
 
     auto* layout = new QGridLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(title, 0, 0, 1, 3);
-    layout->addWidget(m_list, 1, 0, 1, 3);
-    layout->addWidget(m_name, 2, 0, 1, 3);
+    // Narrow beside the tree: two buttons a row.
+    layout->addWidget(title, 0, 0, 1, 2);
+    layout->addWidget(m_list, 1, 0, 1, 2);
+    layout->addWidget(m_name, 2, 0, 1, 2);
     layout->addWidget(m_add, 3, 0);
     layout->addWidget(m_remove, 3, 1);
-    layout->addWidget(m_import, 3, 2);
+    layout->addWidget(m_import, 4, 0, 1, 2);
 
     connect(m_add, &QPushButton::clicked, this, &SpeciesPanel::add);
     connect(m_name, &QLineEdit::returnPressed, this, &SpeciesPanel::add);
