@@ -195,8 +195,8 @@ void OptionActions::setNodesEnabled(bool enabled)
         if (node->enabled == enabled)
             continue;
         node->enabled = enabled;
-        if (QWidget* editor = m_page->editorOf(node))
-            editor->setEnabled(enabled);
+        // The editor, and the tool tip that says why a row is locked.
+        m_page->showEditable(node);
         changed = true;
     }
     if (changed)

@@ -461,11 +461,18 @@ void TestSettings::enableAndDisable()
     QSignalSpy options(&project, &Scheme::optionsChanged);
     SchemeNode* mole = m_fixture.node(QStringLiteral("MOLE"));
     selectOnly(row(QStringLiteral("MOLE")));
+    // A locked row says why it cannot be edited, and how to unlock it; the
+    // input file has its value all the same.
+    QCOMPARE(row(QStringLiteral("MOLE"))->toolTip(0),
+             QStringLiteral("Species output units\n\n") + Settings::lockedToolTip());
+    QVERIFY(Settings::lockedToolTip().contains(QStringLiteral("\"Enable Option\"")));
+    QVERIFY(m_fixture.inputText().contains(QStringLiteral("MOLE    1/")));
     QVERIFY(actions->enableAction()->isEnabled());
     QVERIFY(!actions->disableAction()->isEnabled());
     actions->enableAction()->trigger();
     QVERIFY(mole->enabled);
     QVERIFY(m_page->editorOf(mole)->isEnabled());
+    QCOMPARE(row(QStringLiteral("MOLE"))->toolTip(0), QStringLiteral("Species output units"));
     QCOMPARE(options.count(), 1);
     QVERIFY(!project.isSaved());
     QVERIFY(!actions->enableAction()->isEnabled());
