@@ -3,6 +3,7 @@
 #include "log.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QString>
 
 #include <cstdio>
@@ -32,7 +33,11 @@ void toStandardError(QtMsgType type, const QMessageLogContext&, const QString& m
         tag = "fatal";
         break;
     }
-    const QByteArray text = message.toUtf8();
+    // The log's diagnostic form begins with the class and operation
+    // ("Scheme::save(). "); a user reads the sentence without it.
+    static const QRegularExpression origin(QStringLiteral("^[A-Za-z_]\\w*(::|\\.)~?[A-Za-z_]\\w*(\\(\\))?[.:] +"));
+    const bool debug = type == QtDebugMsg || type == QtInfoMsg;
+    const QByteArray text = (debug ? message : QString(message).remove(origin).trimmed()).toUtf8();
     std::fprintf(stderr, "tarvel: %s: %s\n", tag, text.constData());
     std::fflush(stderr);
     if (type == QtFatalMsg)

@@ -56,7 +56,7 @@ bool CliProject::open(const QString& command, const Source& source)
             return false;
         }
         if (!m_project->load(QFileInfo(source.projectFile).absoluteFilePath())) {
-            CliOut::error(QStringLiteral("%1: \"%2\" holds no project").arg(command, source.projectFile));
+            CliOut::error(QStringLiteral("%1: %2").arg(command, m_project->errorString()));
             return false;
         }
         return true;
@@ -66,20 +66,35 @@ bool CliProject::open(const QString& command, const Source& source)
         CliOut::error(QStringLiteral("%1: no such file \"%2\"").arg(command, database));
         return false;
     }
-    const QList<Scheme*> stored = Scheme::loadAll(database, &m_catalogue);
+    QString error;
+    const QList<Scheme*> stored = Scheme::loadAll(database, &m_catalogue, &error);
+    if (stored.isEmpty() && !error.isEmpty()) {
+        CliOut::error(QStringLiteral("%1: %2").arg(command, error));
+        return false;
+    }
     const Scheme* chosen = nullptr;
+    QStringList names;
     for (const Scheme* scheme : stored) {
-        if (scheme->name() == source.scheme) {
+        names.append(scheme->name());
+        if (scheme->name() == source.scheme)
             chosen = scheme;
-            break;
-        }
     }
     if (chosen)
         m_project->setScheme(chosen);
     qDeleteAll(stored);
     if (!chosen) {
-        CliOut::error(QStringLiteral("%1: no scheme \"%2\" in \"%3\"").arg(command, source.scheme, database));
+        CliOut::error(QStringLiteral("%1: no scheme \"%2\" in \"%3\"; it holds %4")
+                          .arg(command, source.scheme, database,
+                               names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "))));
         return false;
     }
     return true;
+}
+
+bool CliProject::save(const QString& command, Project& project, const QString& file)
+{
+    if (project.save(file))
+        return true;
+    CliOut::error(QStringLiteral("%1: %2").arg(command, project.errorString()));
+    return false;
 }

@@ -32,6 +32,9 @@ public:
     CliProject& operator=(const CliProject&) = delete;
 
     // Takes "OPTION VALUE" out of `arguments`; false when it is not there.
+    // Saves the project (into its own file when none is named), or says why
+    // it could not.
+    static bool save(const QString& command, Project& project, const QString& file = QString());
     static bool takeOption(QStringList& arguments, const QString& option, QString* value);
     // Takes the source out of `arguments`, leaving the command's own ones in
     // order; false, with a message naming `command`, when there is none, or two.

@@ -22,5 +22,9 @@ int ExportCommand::run(const QStringList& arguments)
         return 1;
     }
     // Relative to where the command runs, not to the project directory.
-    return cli.project().exportOutData(QFileInfo(arguments.at(1)).absoluteFilePath()) ? 0 : 1;
+    if (!cli.project().exportOutData(QFileInfo(arguments.at(1)).absoluteFilePath())) {
+        CliOut::error(QStringLiteral("export: %1").arg(cli.project().errorString()));
+        return 1;
+    }
+    return 0;
 }

@@ -44,6 +44,23 @@ const char* const kUsage =
     "  --verbose                   Also print debug diagnostics on standard error.\n"
     "  --help                      Show this help.\n";
 
+// The lines of the usage that describe one command: from the line that names
+// it to the next command's line.
+QString commandUsage(const QString& command)
+{
+    const QStringList lines = QString::fromLatin1(kUsage).split(QLatin1Char('\n'));
+    QString text;
+    bool inside = false;
+    for (const QString& line : lines) {
+        const bool commandLine = line.startsWith(QLatin1String("  ")) && !line.startsWith(QLatin1String("   "));
+        if (commandLine || line.isEmpty())
+            inside = commandLine && line.mid(2).startsWith(command + QLatin1Char(' '));
+        if (inside)
+            text += line + QLatin1Char('\n');
+    }
+    return text.isEmpty() ? QString() : QStringLiteral("Usage: tarvel [--verbose]\n") + text;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -71,6 +88,13 @@ int main(int argc, char** argv)
     (void)Translation::instance().load(QStringLiteral(":/translate.xml"));
 
     const QString command = arguments.takeFirst();
+    if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
+        const QString usage = commandUsage(command);
+        if (!usage.isEmpty()) {
+            CliOut::print(usage);
+            return 0;
+        }
+    }
     if (command == QLatin1String("catalogue"))
         return CatalogueCommand::run(arguments);
     if (command == QLatin1String("schemes"))

@@ -62,7 +62,7 @@ int ProfilesCommand::add(Project& project, const QString& stepText, const QStrin
         CliOut::error(QStringLiteral("profiles add: %1: %2").arg(int(result)).arg(profileResultMessage(result)));
         return 1;
     }
-    return project.save() ? 0 : 1;
+    return CliProject::save(QStringLiteral("profiles"), project) ? 0 : 1;
 }
 
 int ProfilesCommand::remove(Project& project, const QString& indexText)
@@ -74,5 +74,5 @@ int ProfilesCommand::remove(Project& project, const QString& indexText)
         return 1;
     }
     project.removeProfile(index);
-    return project.save() ? 0 : 1;
+    return CliProject::save(QStringLiteral("profiles"), project) ? 0 : 1;
 }

@@ -77,10 +77,14 @@ int RunCommand::run(const QStringList& argumentList)
 
     const bool completed = follow(project);
     bool written = true;
-    if (!exportFile.isEmpty())
-        written = project.exportOutData(absolute(exportFile)) && written;
+    if (!exportFile.isEmpty() && !project.exportOutData(absolute(exportFile))) {
+        CliOut::error(QStringLiteral("run: %1").arg(project.errorString()));
+        written = false;
+    }
     if (!saveFile.isEmpty())
-        written = project.save(absolute(saveFile)) && written;
+        written = CliProject::save(command, project, absolute(saveFile)) && written;
+    if (!project.runVerdictText().isEmpty())
+        CliOut::error(QStringLiteral("run: %1").arg(project.runVerdictText()));
     return completed && written && project.allSucceeded() ? 0 : 1;
 }
 

@@ -77,7 +77,12 @@ int SchemesCommand::list(const QStringList& arguments, Options* catalogue)
         CliOut::error(QStringLiteral("schemes list: no such file \"%1\"").arg(database));
         return 1;
     }
-    Owned stored{Scheme::loadAll(database, catalogue)};
+    QString error;
+    Owned stored{Scheme::loadAll(database, catalogue, &error)};
+    if (stored.schemes.isEmpty() && !error.isEmpty()) {
+        CliOut::error(QStringLiteral("schemes list: %1").arg(error));
+        return 1;
+    }
     QString out;
     for (const Scheme* scheme : std::as_const(stored.schemes))
         out += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
@@ -111,14 +116,24 @@ int SchemesCommand::dump(const QStringList& arguments, Options* catalogue)
         CliOut::error(QStringLiteral("schemes dump: no such file \"%1\"").arg(database));
         return 1;
     }
-    Owned stored{Scheme::loadAll(database, catalogue)};
+    QString error;
+    Owned stored{Scheme::loadAll(database, catalogue, &error)};
+    if (stored.schemes.isEmpty() && !error.isEmpty()) {
+        CliOut::error(QStringLiteral("schemes dump: %1").arg(error));
+        return 1;
+    }
     QJsonArray schemes;
     for (const Scheme* scheme : std::as_const(stored.schemes)) {
         if (!onlyGiven || scheme->name() == only)
             schemes.append(SchemeJson::toJson(*scheme));
     }
     if (onlyGiven && schemes.isEmpty()) {
-        CliOut::error(QStringLiteral("schemes dump: no scheme \"%1\" in \"%2\"").arg(only, database));
+        QStringList names;
+        for (const Scheme* scheme : std::as_const(stored.schemes))
+            names.append(scheme->name());
+        CliOut::error(
+            QStringLiteral("schemes dump: no scheme \"%1\" in \"%2\"; it holds %3")
+                .arg(only, database, names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "))));
         return 1;
     }
     const QJsonObject root{{"version", fileVersion(database)}, {"schemes", schemes}};

@@ -2,7 +2,7 @@
 
 #include "diagnostic.h"
 
-#include <QFile>
+#include "safefile.h"
 
 const QString ProfileList::ExtraPrefix = QStringLiteral("PROFILES_DATA");
 
@@ -93,12 +93,11 @@ bool ProfileList::appendTo(int index, const QString& fileName) const
     if (!profile)
         return false;
     tDebug() << "Applying profile #" << index << ", " << profile->name();
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        tWarning() << "Project::_appendProfileToFort3(). Failed to open fort.3";
+    // The block was read from the file as Latin-1; written back the same way.
+    QString error;
+    if (!SafeFile::write(fileName, profile->data().toLatin1() + '\n', SafeFile::Mode::Append, &error)) {
+        tWarning() << "Project::_appendProfileToFort3(). Failed to open fort.3" << fragment(error);
         return false;
     }
-    // The block was read from the file as Latin-1; written back the same way.
-    file.write(profile->data().toLatin1() + '\n');
     return true;
 }

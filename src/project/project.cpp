@@ -30,6 +30,7 @@ Options* checkedCatalogue(Options* catalogue)
 Project::Project(Options* catalogue, QObject* parent)
     : Scheme(checkedCatalogue(catalogue), parent)
     , m_sequence(new RunSequence(this))
+    , m_storage(new RunStorage(this))
     , m_timer(new QTimer(this))
 {
     m_sequence->setProgramDirectory(Options::programDirectory());
@@ -38,6 +39,7 @@ Project::Project(Options* catalogue, QObject* parent)
     for (const OExecutor& executor : catalogue->executors())
         addExecutor(executor.name, executor.path, executor.success, executor.failure);
     connect(m_timer, &QTimer::timeout, this, &Project::readOutput);
+    connect(m_storage, &RunStorage::stored, this, &Project::resultsStored);
     connectSequence();
     connect(this, &Scheme::optionsChanged, this, &Project::generateFiles);
 }
@@ -47,6 +49,7 @@ Project::~Project()
     m_timer->stop();
     // Nothing of a half-destroyed project may run from a late notification.
     disconnect(m_sequence, nullptr, this, nullptr);
+    disconnect(m_storage, nullptr, this, nullptr);
 }
 
 void Project::copyCatalogueSettings()
@@ -63,6 +66,10 @@ void Project::clear()
     // reported yet, end here; nothing they queued arrives afterwards.
     m_sequence->reset();
     m_timer->stop();
+    if (m_storage->isBusy()) {
+        m_storage->abandon();
+        emit storingChanged(false);
+    }
     Scheme::clear();
     // At once: views hold pointers into the vectors just freed.
     emptyOutData();
@@ -142,22 +149,31 @@ bool Project::save(const QString& fileArgument)
     QString file = fileArgument.trimmed();
     if (file.isEmpty())
         file = fileName();
+    setErrorString(QString());
     if (file.isEmpty()) {
         tCritical() << "Project::save(). Project" << name() << ": File Name is not specified";
+        setErrorString(QStringLiteral("No file is named."));
+        return false;
+    }
+    if (isStoring()) {
+        setErrorString(QStringLiteral("The results of the run are still being stored; save once they are."));
         return false;
     }
     _storeProfiles();
     emit aboutToSave();
     if (name().trimmed().isEmpty()) {
         tCritical() << "Scheme::save(). Scheme name is not specified.";
+        setErrorString(QStringLiteral("The project has no name."));
         return false;
     }
     // The file holds this project alone: saving over another project's file
     // must not leave that project in front, where load() would take it.
     QString error;
     const WriteResult result = writeDatabase(file, {this}, &error);
+    if (result != WriteResult::Written)
+        setErrorString(writeError(file, error));
     if (result == WriteResult::CannotCreate) {
-        tCritical() << "Scheme::save(). Cannot create file" << file;
+        tCritical() << "Scheme::save(). Cannot create file" << file << ":" << fragment(error);
         return false;
     }
     if (result == WriteResult::WriteFailed) {
@@ -174,13 +190,18 @@ bool Project::save(const QString& fileArgument)
 bool Project::load(const QString& fileArgument)
 {
     const QString file = fileArgument.trimmed();
+    setErrorString(QString());
     if (file.isEmpty()) {
         tCritical() << "Project::load(). Data file is not specified.";
+        setErrorString(QStringLiteral("No file is named."));
         return false;
     }
-    QList<Scheme*> stored = loadAll(file, options());
-    if (stored.isEmpty())
+    QString error;
+    QList<Scheme*> stored = loadAll(file, options(), &error);
+    if (stored.isEmpty()) {
+        setErrorString(error.isEmpty() ? QStringLiteral("\"%1\" holds no project.").arg(file) : error);
         return false;
+    }
     setScheme(stored.first());
 
     // The data file was stored byte for byte as Latin-1; UTF-8 would shift
@@ -233,5 +254,5 @@ int Project::progress() const
 
 bool Project::allSucceeded() const
 {
-    return m_sequence->allSucceeded();
+    return m_sequence->allSucceeded() && !m_outputMissing;
 }

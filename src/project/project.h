@@ -13,6 +13,7 @@
 #include "profilelist.h"
 #include "profileresult.h"
 #include "runsequence.h"
+#include "runstorage.h"
 #include "scheme.h"
 #include "settingsstore.h"
 
@@ -56,6 +57,9 @@ public:
     RunStatus status() const { return m_status; }
     int progress() const;
     bool allSucceeded() const;
+    // How the last run ended, in words for the user: why it failed, or that
+    // it was stopped; empty after a success.
+    QString runVerdictText() const { return m_runVerdictText; }
 
     // --- settings store (projectsettings.cpp): plain values only (bool, int,
     // unsigned, float, double, string, byte array)
@@ -83,6 +87,8 @@ public:
     bool isStopRequested() const { return m_sequence->isStopRequested(); }
     float endTime() const { return m_endTime; }
     QProcess::ProcessState processState() const { return m_sequence->processState(); }
+    // While a run's results are being stored (the status is still 2).
+    bool isStoring() const { return m_storage->isBusy(); }
 
     // --- output data (projectoutput.cpp)
     void _readOutData(QIODevice& device, bool final);
@@ -140,6 +146,9 @@ signals:
     void aboutToSave();
     void dataUpdated();
     void profilesChanged();
+    // The end of a run is being stored (true) or has been (false): meanwhile
+    // nothing may start, save or replace the project.
+    void storingChanged(bool storing);
 
 private:
     void copyCatalogueSettings();
@@ -148,11 +157,14 @@ private:
     void beforeNextProgram(int finished);
     void sequenceFinished(RunSequence::Verdict verdict);
     void endRun();
+    void resultsStored();
+    void storeExtraText(const QString& extraName, const QString& text);
     void emptyOutData();
     QString projectFile(const QString& fileName) const;
 
     RunStatus m_status = RunStatus::NoResults;
     RunSequence* m_sequence = nullptr;
+    RunStorage* m_storage = nullptr;
     QString m_path;
     QString m_datafile;
     QString m_compufile;
@@ -167,6 +179,8 @@ private:
     QTimer* m_timer = nullptr;
     ProfileList m_profiles;
     bool m_fieldsizeWarned = false;
+    QString m_runVerdictText;
+    bool m_outputMissing = false;
 };
 
 #endif

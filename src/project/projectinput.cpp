@@ -8,9 +8,11 @@
 #include "translation.h"
 #include "options.h"
 #include "inputgenerator.h"
+#include "safefile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -27,7 +29,13 @@ bool staysInside(const QString& dir, const QString& fileName)
     QString base = QDir::cleanPath(QDir(dir).absolutePath());
     if (!base.endsWith(QLatin1Char('/')))
         base += QLatin1Char('/');
-    return QDir::cleanPath(base + fileName).startsWith(base);
+    if (!QDir::cleanPath(base + fileName).startsWith(base))
+        return false;
+    // Nor through a linked folder on the way.
+    const QString folder = QFileInfo(QDir::cleanPath(base + fileName)).absolutePath();
+    const QString real = QFileInfo(folder).canonicalFilePath();
+    const QString realBase = QFileInfo(dir).canonicalFilePath();
+    return !real.isEmpty() && (real == realBase || real.startsWith(realBase + QLatin1Char('/')));
 }
 
 } // namespace
@@ -107,18 +115,11 @@ bool Project::_writeFile(const QString& fileName, const QString& text) const
     }
     // Cleaned: "sub/../fort.2" is fort.2, whether or not there is a "sub".
     const QString fullName = QDir::cleanPath(projectFile(fileName));
-    QFile file(fullName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        tWarning() << translate("FILE_OPEN").replace(QLatin1String("%NAME"), fullName);
-        return false;
-    }
     // The code reads 8-bit text; Latin-1 keeps one byte per character.
-    const QByteArray bytes = text.toLatin1();
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        tWarning() << translate("FILE_WRITE").replace(QLatin1String("%NAME"), fullName);
-        file.close();
+    QString error;
+    if (!SafeFile::write(fullName, text.toLatin1(), SafeFile::Mode::Replace, &error)) {
+        tWarning() << translate("FILE_WRITE").replace(QLatin1String("%NAME"), fullName) << fragment(error);
         return false;
     }
-    file.close();
     return true;
 }

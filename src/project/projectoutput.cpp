@@ -6,6 +6,7 @@
 #include "diagnostic.h"
 #include "translation.h"
 #include "outputreader.h"
+#include "safefile.h"
 
 #include <QFile>
 #include <QTimer>
@@ -27,9 +28,15 @@ void Project::_readDataFile(bool final)
     if (m_datafile.isEmpty())
         return;
     m_timer->stop();
-    QFile file(projectFile(m_datafile));
-    if (!file.open(QIODevice::ReadOnly))
-        return; // polled again once the next executable has started
+    // A FIFO at the name would block the reading for ever; a link could
+    // lead anywhere.
+    const QString path = projectFile(m_datafile);
+    QFile file(path);
+    if (!SafeFile::isRegularFile(path) || !file.open(QIODevice::ReadOnly)) {
+        if (m_status == RunStatus::Running)
+            m_timer->start(PollIntervalMs); // polled again while the run goes on
+        return;
+    }
     _readOutData(file, final);
     if (m_status == RunStatus::Running)
         m_timer->start(PollIntervalMs);
@@ -82,8 +89,10 @@ int Project::timeStepCount() const
 
 bool Project::exportOutData(const QString& fileName)
 {
+    setErrorString(QString());
     if (m_outData.empty()) {
-        tWarning() << "Project::exportOutData(). File name is not specified.";
+        tWarning() << "Project::exportOutData(). There is no output data to export.";
+        setErrorString(QStringLiteral("There is no output data to export."));
         return false;
     }
     tDebug() << "Exporting Simulation Data to" << fileName;
@@ -91,6 +100,7 @@ bool Project::exportOutData(const QString& fileName)
     QFile file(fullName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         tWarning() << "Project::exportOutData()." << translate("FILE_OPEN").replace(QLatin1String("%NAME"), fullName);
+        setErrorString(writeError(fullName, file.errorString()));
         return false;
     }
     QByteArray line;
@@ -111,8 +121,10 @@ bool Project::exportOutData(const QString& fileName)
         written = written && file.write(line) == line.size();
     }
     written = written && file.flush();
+    const QString reason = file.errorString();
     file.close();
     if (!written) {
+        setErrorString(writeError(fullName, reason));
         tWarning() << "Project::exportOutData()." << translate("FILE_WRITE").replace(QLatin1String("%NAME"), fullName);
         return false;
     }

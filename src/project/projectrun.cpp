@@ -10,6 +10,8 @@
 #include "options.h"
 #include "inputgenerator.h"
 #include "outputreader.h"
+#include "runstorage.h"
+#include "safefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,10 +41,6 @@ QString Project::notReadyReason() const
     const QString programs = m_sequence->notReadyReason();
     if (!programs.isEmpty())
         return programs;
-    for (const ExecutorRun& run : m_sequence->runs()) {
-        if (!QFileInfo(m_sequence->programPath(run.path)).isExecutable())
-            return filled("WRONG_PRJ_EXEC", run.path);
-    }
     if (!QDir(m_path).exists())
         return filled("WRONG_PRJ_PATH", m_path);
 
@@ -119,6 +117,8 @@ void Project::calculate()
         if (!extra->fileName.isEmpty() && !_writeFile(extra->fileName, extra->text))
             return;
     }
+    m_runVerdictText.clear();
+    m_outputMissing = false;
     emit simulationStarted();
     m_sequence->start(m_path);
 }
@@ -156,6 +156,17 @@ void Project::beforeNextProgram(int finished)
 
 void Project::sequenceFinished(RunSequence::Verdict verdict)
 {
+    m_runVerdictText = m_sequence->verdictText();
+    // Every executable said it succeeded, yet there is nothing to show: that
+    // is no success.
+    m_outputMissing = verdict == RunSequence::Verdict::Succeeded && !m_datafile.isEmpty()
+                      && !SafeFile::isRegularFile(projectFile(m_datafile));
+    if (m_outputMissing) {
+        verdict = RunSequence::Verdict::Failed;
+        m_runVerdictText = tr("%1 wrote no output data file (%2).").arg(runs().last().name, m_datafile);
+    }
+    if (!m_runVerdictText.isEmpty())
+        tWarning() << fragment(m_runVerdictText);
     if (verdict == RunSequence::Verdict::Failed)
         emit simulationFailure();
     endRun();
@@ -165,40 +176,65 @@ void Project::endRun()
 {
     tDebug() << fragment(QString(39, QLatin1Char('=')));
     tDebug() << "Computation is over.";
-    _readDataFile(true);
+    m_timer->stop();
+    // The rest of the data file and both files' texts are read by a worker;
+    // the run ends when they are stored.
+    RunStorage::Request request;
+    if (!m_datafile.isEmpty())
+        request.dataFile = projectFile(m_datafile);
+    if (!m_compufile.isEmpty())
+        request.computationFile = projectFile(m_compufile);
+    request.readPos = m_readPos;
+    request.fieldsize = m_fieldsize;
+    for (const auto& field : m_outData)
+        request.fieldNames.append(field->name);
+    if (m_fieldsize <= 0) {
+        if (!m_fieldsizeWarned)
+            tWarning() << "Project::_readOutData(). The field size" << m_fieldsize
+                       << "is not positive: the output data cannot be read.";
+        m_fieldsizeWarned = true;
+    }
+    m_storage->start(request);
+    emit storingChanged(true);
+}
+
+void Project::resultsStored()
+{
+    std::unique_ptr<RunStorage::Result> result = m_storage->takeResult();
+    if (!result)
+        return;
+    if (m_outData.empty()) {
+        m_outData = std::move(result->tail);
+    } else {
+        for (size_t i = 0; i < m_outData.size() && i < result->tail.size(); ++i)
+            m_outData[i]->values.append(result->tail[i]->values);
+    }
+    m_readPos = result->readPos;
     _updateTime();
     // Stored before the status changes, so its listeners find the new data.
-    _saveFileToExtra(QStringLiteral("OUTPUT_DATA"), m_datafile);
-    _saveFileToExtra(QStringLiteral("COMPUT_DATA"), m_compufile);
+    if (result->hasData) {
+        storeExtraText(QStringLiteral("OUTPUT_DATA"), result->dataText);
+        result->dataText.clear();
+    }
+    if (result->hasComputation)
+        storeExtraText(QStringLiteral("COMPUT_DATA"), result->computationText);
+    emit storingChanged(false);
     setStatus(RunStatus::ResultsAvailable);
     emit simulationFinished();
-    m_timer->stop();
 }
 
 void Project::_saveFileToExtra(const QString& extraName, const QString& fileName)
 {
     if (fileName.isEmpty())
         return;
-    QFile file(projectFile(fileName));
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = file.readAll();
-    file.close();
-    // Each line as 8-bit text up to its first zero byte, line ends kept.
     QString text;
-    if (!bytes.contains('\0')) {
-        text = QString::fromLatin1(bytes);
-    } else {
-        qsizetype from = 0;
-        while (from < bytes.size()) {
-            qsizetype next = bytes.indexOf('\n', from);
-            next = next < 0 ? bytes.size() : next + 1;
-            const QByteArray line = bytes.mid(from, next - from);
-            const qsizetype zero = line.indexOf('\0');
-            text += QString::fromLatin1(zero < 0 ? line : line.left(zero));
-            from = next;
-        }
-    }
+    if (!RunStorage::readText(projectFile(fileName), &text))
+        return;
+    storeExtraText(extraName, text);
+}
+
+void Project::storeExtraText(const QString& extraName, const QString& text)
+{
     if (!hasExtra(extraName))
         addExtra(extraName, QString());
     (void)setExtraData(extraName, text); // the extra exists: it takes the text

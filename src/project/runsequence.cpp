@@ -5,15 +5,31 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#else
+#include <csignal>
+#include <cstring>
+#include <unistd.h>
 #endif
 
 namespace {
 
-// Of the stop grace time, what is left for a killed process to be reaped.
+// How long a killed process may take to be reaped when the sequence is
+// forgotten (SIGKILL acts at once; this only covers the kernel's work).
 constexpr int kKillWaitMs = 250;
+
+QString signalName(int number)
+{
+#ifdef Q_OS_WIN
+    return QString::number(number);
+#else
+    const char* name = strsignal(number);
+    return name ? QStringLiteral("%1, %2").arg(number).arg(QString::fromLocal8Bit(name)) : QString::number(number);
+#endif
+}
 
 QString filled(const char* tag, const QString& name)
 {
@@ -44,7 +60,15 @@ QString RunSequence::longToShortPath(const QString& path)
 RunSequence::RunSequence(QObject* parent)
     : QObject(parent)
     , m_process(new QProcess(this))
+    , m_graceTimer(new QTimer(this))
 {
+    m_graceTimer->setSingleShot(true);
+    m_graceTimer->setInterval(StopGraceMs);
+    connect(m_graceTimer, &QTimer::timeout, this, &RunSequence::killGroup);
+#ifndef Q_OS_WIN
+    // A group of its own: a stop reaches everything the executable started.
+    m_process->setChildProcessModifier([] { ::setpgid(0, 0); });
+#endif
     connectProcess();
 }
 
@@ -52,10 +76,9 @@ RunSequence::~RunSequence()
 {
     // Nothing of a half-destroyed owner may run from a late notification.
     disconnect(m_process, nullptr, this, nullptr);
-    if (m_process->state() != QProcess::NotRunning) {
-        m_process->kill();
-        m_process->waitForFinished(StopGraceMs);
-    }
+    killGroup();
+    if (m_process->state() != QProcess::NotRunning)
+        m_process->waitForFinished(kKillWaitMs);
 }
 
 QString RunSequence::programPath(const QString& path) const
@@ -68,10 +91,10 @@ int RunSequence::addExecutor(const QString& name, const QString& path, const QSt
 {
     if (path.trimmed().isEmpty() || name.trimmed().isEmpty())
         return -1;
-    if (!QFileInfo(programPath(path)).isFile()) {
+    // Kept all the same: a run must be refused naming the program, never
+    // run without it.
+    if (!QFileInfo(programPath(path)).isFile())
         tWarning() << filled("WRONG_PRJ_EXEC", path);
-        return -1;
-    }
     const QString trimmed = name.trimmed();
     int index = -1;
     for (int i = 0; i < m_runs.size(); ++i) {
@@ -99,7 +122,8 @@ QString RunSequence::notReadyReason() const
     if (m_runs.isEmpty())
         return translate("NO_PRJ_EXEC");
     for (const ExecutorRun& run : m_runs) {
-        if (!QFileInfo(programPath(run.path)).isFile())
+        const QFileInfo program(programPath(run.path));
+        if (!program.isFile() || !program.isExecutable())
             return filled("WRONG_PRJ_EXEC", run.path);
     }
     return QString();
@@ -122,14 +146,15 @@ void RunSequence::connectProcess()
             Qt::DirectConnection);
     connect(
         m_process, &QProcess::finished, this,
-        [this](int, QProcess::ExitStatus exitStatus) {
+        [this](int exitCode, QProcess::ExitStatus exitStatus) {
             const quint64 serial = m_processSerial;
             QMetaObject::invokeMethod(
                 this,
-                [this, serial, exitStatus] {
+                [this, serial, exitCode, exitStatus] {
                     if (serial != m_processSerial)
                         return;
                     m_exitStatus = exitStatus;
+                    m_exitCode = exitCode;
                     procFinished();
                 },
                 Qt::QueuedConnection);
@@ -137,8 +162,9 @@ void RunSequence::connectProcess()
         Qt::DirectConnection);
     connect(m_process, &QProcess::readyReadStandardError, this,
             [this] { queueForThisProcess(&RunSequence::readAvailable); }, Qt::DirectConnection);
-    connect(m_process, &QProcess::readyRead, this, [this] { queueForThisProcess(&RunSequence::readLines); },
-            Qt::DirectConnection);
+    connect(
+        m_process, &QProcess::readyReadStandardOutput, this, [this] { queueForThisProcess(&RunSequence::readLines); },
+        Qt::DirectConnection);
 }
 
 void RunSequence::queueForThisProcess(void (RunSequence::*slot)())
@@ -167,6 +193,7 @@ void RunSequence::start(const QString& workingDirectory)
         run.received = 0;
     }
     m_stopRequested = false;
+    m_verdictText.clear();
     m_active = true;
     m_currentRun = 0;
     m_process->setWorkingDirectory(workingDirectory);
@@ -179,10 +206,16 @@ void RunSequence::startProgram(int index)
     tDebug() << "Starting:" << fragment(program);
     ++m_processSerial;
     m_exitStatus = QProcess::NormalExit;
+    m_exitCode = 0;
+    m_failureSeen = false;
+    m_pendingLine.clear();
+    m_pendingWarned = false;
+    m_graceTimer->stop();
     // No arguments: the program path is never split at its blanks.
     m_process->setProgram(program);
     m_process->setArguments({});
     m_process->start(QIODevice::ReadWrite);
+    m_group = m_process->processId();
 }
 
 void RunSequence::stop()
@@ -192,27 +225,46 @@ void RunSequence::stop()
     // Also between two executables, when none runs: the sequence ends at the
     // finish that is on its way.
     m_stopRequested = true;
-    endProcess();
+    terminateGroup();
 }
 
 void RunSequence::reset()
 {
     if (m_active)
         m_stopRequested = true;
-    endProcess();
+    killGroup();
+    // Reaped here, so that the next run never shares its folder with it.
+    if (m_process->state() != QProcess::NotRunning)
+        m_process->waitForFinished(kKillWaitMs);
     ++m_processSerial;
     m_active = false;
 }
 
-void RunSequence::endProcess()
+void RunSequence::terminateGroup()
 {
     if (m_process->state() == QProcess::NotRunning)
         return;
+#ifdef Q_OS_WIN
     m_process->terminate();
-    if (!m_process->waitForFinished(StopGraceMs - kKillWaitMs)) {
+#else
+    if (m_group > 0)
+        ::kill(pid_t(-m_group), SIGTERM);
+#endif
+    // By force once the grace time is over, whatever answered the request.
+    m_graceTimer->start();
+}
+
+void RunSequence::killGroup()
+{
+    m_graceTimer->stop();
+#ifdef Q_OS_WIN
+    if (m_process->state() != QProcess::NotRunning)
         m_process->kill();
-        m_process->waitForFinished(kKillWaitMs);
-    }
+#else
+    // The group may outlive its first process: a wrapper's children.
+    if (m_group > 0)
+        ::kill(pid_t(-m_group), SIGKILL);
+#endif
 }
 
 void RunSequence::procStarted()
@@ -230,7 +282,8 @@ void RunSequence::procFinished()
     drainOutput();
     ExecutorRun& run = m_runs[m_currentRun];
     // A crash is a failure, whatever the output said before it.
-    if (m_exitStatus == QProcess::CrashExit)
+    const bool crashed = m_exitStatus == QProcess::CrashExit;
+    if (crashed)
         run.succeeded = false;
     const bool succeeded = run.succeeded;
     tDebug() << fragment(QString(38, QLatin1Char('-')));
@@ -241,17 +294,24 @@ void RunSequence::procFinished()
     emit progFinished(m_currentRun);
 
     if (m_stopRequested) {
-        end(Verdict::Stopped);
+        // What the stop left behind goes too, once the grace time is over.
+        end(Verdict::Stopped, tr("The run was stopped during %1.").arg(run.name));
+        return;
+    }
+    if (crashed) {
+        end(Verdict::Failed, tr("%1 crashed (signal %2).").arg(run.name, signalName(m_exitCode)));
         return;
     }
     if (!succeeded) {
-        end(Verdict::Failed);
+        const QString text = m_failureSeen ? tr("%1 reported a failure in its console output.")
+                                           : tr("%1 ended without reporting success in its console output.");
+        end(Verdict::Failed, text.arg(run.name));
         return;
     }
     // Past the last one when all have run.
     const int done = m_currentRun++;
     if (m_currentRun >= m_runs.size()) {
-        end(Verdict::Succeeded);
+        end(Verdict::Succeeded, QString());
         return;
     }
     emit aboutToStartNext(done);
@@ -267,12 +327,18 @@ void RunSequence::failedToStart()
     tDebug() << fragment(QString(38, QLatin1Char('-')));
     tDebug() << "Executor" << m_runs.at(m_currentRun).name << "has failed to finish its work,";
     emit progFinished(m_currentRun);
-    end(m_stopRequested ? Verdict::Stopped : Verdict::Failed);
+    const ExecutorRun& run = m_runs.at(m_currentRun);
+    if (m_stopRequested)
+        end(Verdict::Stopped, tr("The run was stopped before %1 started.").arg(run.name));
+    else
+        end(Verdict::Failed, tr("%1 could not be started: %2").arg(run.name, m_process->errorString()));
 }
 
-void RunSequence::end(Verdict verdict)
+void RunSequence::end(Verdict verdict, const QString& text)
 {
     m_active = false;
+    m_verdictText = text;
+    m_group = 0;
     emit finished(verdict);
 }
 
@@ -319,19 +385,39 @@ void RunSequence::readLines()
 {
     if (!hasCurrent())
         return;
+    m_pendingLine += m_process->readAllStandardOutput();
+    flushPending(false);
+}
+
+void RunSequence::flushPending(bool all)
+{
     // Whole lines only while the executable runs: a sentence written in two
     // pieces is judged once it is complete. The rest comes after the finish.
-    while (m_process->canReadLine())
-        appendOutput(m_process->readLine());
+    // Output without line feeds must not grow without end: past the limit it
+    // goes on in pieces.
+    qsizetype from = 0;
+    while (from < m_pendingLine.size()) {
+        const qsizetype lineFeed = m_pendingLine.indexOf('\n', from);
+        qsizetype end = lineFeed < 0 ? m_pendingLine.size() : lineFeed + 1;
+        if (end - from > PendingLineLimit) {
+            end = from + PendingLineLimit;
+            if (!m_pendingWarned && hasCurrent())
+                tWarning() << "The console output of" << m_runs.at(m_currentRun).name << "has no line feed in"
+                           << PendingLineLimit << "bytes; it is shown in pieces.";
+            m_pendingWarned = true;
+        } else if (lineFeed < 0 && !all) {
+            break;
+        }
+        appendOutput(m_pendingLine.mid(from, end - from));
+        from = end;
+    }
+    m_pendingLine.remove(0, from);
 }
 
 void RunSequence::drainOutput()
 {
-    while (m_process->canReadLine())
-        appendOutput(m_process->readLine());
-    const QByteArray rest = m_process->readAllStandardOutput();
-    if (!rest.isEmpty())
-        appendOutput(rest);
+    m_pendingLine += m_process->readAllStandardOutput();
+    flushPending(true);
     const QByteArray errors = m_process->readAllStandardError();
     if (!errors.isEmpty())
         appendOutput(errors);
@@ -352,7 +438,9 @@ void RunSequence::appendOutput(const QByteArray& bytes)
     // success sentence in the same chunk.
     if (!run.success.isEmpty() && chunk.contains(run.success, Qt::CaseInsensitive))
         run.succeeded = true;
-    if (!run.failure.isEmpty() && chunk.contains(run.failure, Qt::CaseInsensitive))
+    if (!run.failure.isEmpty() && chunk.contains(run.failure, Qt::CaseInsensitive)) {
         run.succeeded = false;
+        m_failureSeen = true;
+    }
     emit progUpdated(m_currentRun);
 }

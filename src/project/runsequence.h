@@ -8,6 +8,11 @@
 //
 // A sequence ends exactly once, with finished(); stop() only ends the process,
 // and no later executable starts after a stop.
+//
+// Each executable runs in a process group of its own, so that a stop ends
+// whatever it started too (a wrapper script's children): first politely,
+// then, after a grace time, by force. Nothing here waits on the process,
+// so the event loop never stalls on an executable that ignores a stop.
 
 #include "executorrun.h"
 
@@ -16,15 +21,21 @@
 #include <QProcess>
 #include <QString>
 
+class QTimer;
+
 class RunSequence : public QObject
 {
     Q_OBJECT
 
 public:
     static constexpr int LogLimit = 40000;   // characters kept of each executable's console output
-    static constexpr int StopGraceMs = 3000; // the longest stop() blocks
+    static constexpr int StopGraceMs = 3000; // from the polite stop to the forced one
+    // The longest console line kept whole: output without line feeds is
+    // passed on in pieces of this size, with a warning.
+    static constexpr int PendingLineLimit = 1 << 20;
 
     enum class Verdict { Succeeded, Failed, Stopped };
+    Q_ENUM(Verdict)
 
     explicit RunSequence(QObject* parent = nullptr);
     ~RunSequence() override;
@@ -36,7 +47,8 @@ public:
     static QString longToShortPath(const QString& path);
 
     // Adds the executable, or updates the one of that name (compared
-    // case-blind); -1 for a missing name or path, or a program not found.
+    // case-blind); -1 for a missing name or path. A program that is not
+    // found is kept, and notReadyReason() names it.
     int addExecutor(const QString& name, const QString& path, const QString& success, const QString& failure);
     const QList<ExecutorRun>& runs() const { return m_runs; }
     // Why the sequence cannot start (the translated reason), or empty.
@@ -47,13 +59,17 @@ public:
     bool isStopRequested() const { return m_stopRequested; }
     QProcess::ProcessState processState() const { return m_process->state(); }
     bool allSucceeded() const;
+    // How the last sequence ended, in words for the user ("" while none has
+    // ended, or when all succeeded).
+    QString verdictText() const { return m_verdictText; }
 
     // Starts the first executable in the folder; the caller has checked
     // notReadyReason().
     void start(const QString& workingDirectory);
-    // Ends the running executable and the sequence.
+    // Ends the running executable and the sequence; returns at once, the
+    // end comes through finished().
     void stop();
-    // Forgets the sequence under way: ends its process at once, and drops
+    // Forgets the sequence under way: kills its processes at once, and drops
     // every notification still queued for it.
     void reset();
 
@@ -73,7 +89,8 @@ private:
     void connectProcess();
     void queueForThisProcess(void (RunSequence::*slot)());
     void startProgram(int index);
-    void endProcess();
+    void terminateGroup();
+    void killGroup();
     void procStarted();
     void procFinished();
     void procError(QProcess::ProcessError error);
@@ -81,10 +98,17 @@ private:
     void readLines();
     void readAvailable();
     void drainOutput();
-    void end(Verdict verdict);
+    void flushPending(bool all);
+    void end(Verdict verdict, const QString& text);
     bool hasCurrent() const { return m_currentRun >= 0 && m_currentRun < m_runs.size(); }
 
     QProcess* m_process = nullptr;
+    QTimer* m_graceTimer = nullptr;
+    // The group of the running executable (its process id), 0 for none.
+    qint64 m_group = 0;
+    QByteArray m_pendingLine;
+    bool m_pendingWarned = false;
+    QString m_verdictText;
     QString m_programDirectory;
     QList<ExecutorRun> m_runs;
     int m_currentRun = -1;
@@ -94,6 +118,8 @@ private:
     // executable or an earlier sequence is dropped.
     quint64 m_processSerial = 0;
     QProcess::ExitStatus m_exitStatus = QProcess::NormalExit;
+    int m_exitCode = 0;
+    bool m_failureSeen = false;
 };
 
 #endif

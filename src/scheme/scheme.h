@@ -36,6 +36,9 @@ public:
     QString name() const { return m_name; }
     QString description() const { return m_description; }
     QString fileName() const { return m_fileName; }
+    // Why the last save or load failed, in words for the user, with the
+    // system's reason where there is one.
+    QString errorString() const { return m_errorString; }
     bool isSaved() const { return m_saved; }
     Options* options() const { return m_options; }
     bool copy(const Scheme* other);
@@ -44,7 +47,9 @@ public:
     // --- the schemes database
     enum class WriteResult { Written, CannotCreate, WriteFailed };
 
-    static QList<Scheme*> loadAll(const QString& file, Options* catalogue);
+    // The schemes of a database; `error` says why there are none when the
+    // file cannot be read or is no database.
+    static QList<Scheme*> loadAll(const QString& file, Options* catalogue, QString* error = nullptr);
     bool deleteSchemeFromFile(const QString& file = QString());
     // Writes the schemes into the file, in order, as a whole new database.
     // Atomic: the old file stays as it was unless the new one is complete.
@@ -118,7 +123,11 @@ protected:
     // How reading a database file went, for callers that must not replace a
     // file they could not read.
     enum class FileState { Missing, Refused, Read };
-    static QList<Scheme*> readDatabase(const QString& file, Options* catalogue, FileState* state);
+    static QList<Scheme*> readDatabase(const QString& file, Options* catalogue, FileState* state,
+                                       QString* error = nullptr);
+    static QString writeError(const QString& file, const QString& reason);
+    static void removeLeftovers(const QString& fileName);
+    void setErrorString(const QString& text) { m_errorString = text; }
     QString resolveFile(const QString& file) const;
     void markSaved(bool saved) { m_saved = saved; }
     // Stores the file name without marking the scheme unsaved: for a file
@@ -147,6 +156,7 @@ private:
     QStringList m_species;
     Options* m_options = nullptr;
     bool m_saved = false;
+    QString m_errorString;
     std::vector<std::unique_ptr<OOption>> m_conditions;
 };
 

@@ -11,6 +11,9 @@
 
 #include <QDataStream>
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 namespace {
@@ -40,19 +43,25 @@ bool damaged(const QDataStream& in)
 
 } // namespace
 
-QList<Scheme*> Scheme::loadAll(const QString& file, Options* catalogue)
+QList<Scheme*> Scheme::loadAll(const QString& file, Options* catalogue, QString* error)
 {
-    return readDatabase(file, catalogue, nullptr);
+    return readDatabase(file, catalogue, nullptr, error);
 }
 
-QList<Scheme*> Scheme::readDatabase(const QString& fileName, Options* catalogue, FileState* state)
+QList<Scheme*> Scheme::readDatabase(const QString& fileName, Options* catalogue, FileState* state, QString* error)
 {
     if (state)
         *state = FileState::Missing;
+    auto refuse = [error, &fileName](const QString& why) {
+        if (error)
+            *error = QStringLiteral("\"%1\" %2").arg(fileName.trimmed(), why);
+    };
     QList<Scheme*> result;
     const QString name = fileName.trimmed();
     if (name.isEmpty()) {
         tCritical() << "Scheme::loadAll(). Data file is not specified.";
+        if (error)
+            *error = QStringLiteral("No file is named.");
         return result;
     }
     QFile file(name);
@@ -60,6 +69,7 @@ QList<Scheme*> Scheme::readDatabase(const QString& fileName, Options* catalogue,
         tCritical() << "Scheme::loadAll(). Cannot read file" << name;
         if (state && file.exists())
             *state = FileState::Refused;
+        refuse(QStringLiteral("cannot be read: %1").arg(file.errorString()));
         return result;
     }
     QDataStream in(&file);
@@ -74,6 +84,7 @@ QList<Scheme*> Scheme::readDatabase(const QString& fileName, Options* catalogue,
         tCritical() << "Cannot load Schemes File: File is corrupt or wrong.";
         if (state)
             *state = FileState::Refused;
+        refuse(QStringLiteral("is not a schemes database or project file, or it is damaged."));
         return result;
     }
     // Compared unsigned: a negative version is newer than anything we know.
@@ -82,12 +93,15 @@ QList<Scheme*> Scheme::readDatabase(const QString& fileName, Options* catalogue,
                     << "is higher than the programme supports" << kVersion;
         if (state)
             *state = FileState::Refused;
+        refuse(
+            QStringLiteral("was written by a newer version of this program (file version %1).").arg(quint32(version)));
         return result;
     }
     if (version != 2 && version != 3) {
         tCritical() << "Cannot load data file: uknown file version" << quint32(version);
         if (state)
             *state = FileState::Refused;
+        refuse(QStringLiteral("has a file version this program does not know (%1).").arg(quint32(version)));
         count = 0;
     } else if (state) {
         *state = FileState::Read;
@@ -331,7 +345,42 @@ Scheme::WriteResult Scheme::writeDatabase(const QString& fileName, const QList<c
         file.cancelWriting();
         return WriteResult::WriteFailed;
     }
+    removeLeftovers(fileName);
     return WriteResult::Written;
+}
+
+void Scheme::removeLeftovers(const QString& fileName)
+{
+    // A save that was killed can leave its temporary file beside the target
+    // (where the system has no unnamed temporary files): the target's name,
+    // a dot and six letters or digits. Only files that begin as a database
+    // does are ours to remove.
+    const QFileInfo target(fileName);
+    const QRegularExpression pattern(
+        QStringLiteral("^%1\\.[A-Za-z0-9]{6}$").arg(QRegularExpression::escape(target.fileName())));
+    QByteArray header;
+    {
+        QDataStream out(&header, QIODevice::WriteOnly);
+        prepare(out);
+        out << QString::fromLatin1(kMarker);
+    }
+    const QDir folder = target.absoluteDir();
+    const QStringList candidates = folder.entryList({target.fileName() + QStringLiteral(".*")}, QDir::Files);
+    for (const QString& name : candidates) {
+        if (!pattern.match(name).hasMatch())
+            continue;
+        QFile leftover(folder.filePath(name));
+        if (leftover.open(QIODevice::ReadOnly) && leftover.read(header.size()) == header) {
+            leftover.close();
+            if (leftover.remove())
+                tDebug() << "Removed the leftover of an interrupted save:" << leftover.fileName();
+        }
+    }
+}
+
+QString Scheme::writeError(const QString& file, const QString& reason)
+{
+    return QStringLiteral("\"%1\" cannot be written: %2").arg(file, reason);
 }
 
 QString Scheme::resolveFile(const QString& file) const
@@ -342,13 +391,16 @@ QString Scheme::resolveFile(const QString& file) const
 
 bool Scheme::save(const QString& fileArgument)
 {
+    m_errorString.clear();
     if (m_name.trimmed().isEmpty()) {
         tCritical() << "Scheme::save(). Scheme name is not specified.";
+        m_errorString = QStringLiteral("The scheme has no name.");
         return false;
     }
     const QString file = resolveFile(fileArgument);
     if (file.isEmpty()) {
         tCritical() << "Scheme::save(). Scheme" << m_name << ": Data File is not specified";
+        m_errorString = QStringLiteral("No file is named.");
         return false;
     }
     FileState state = FileState::Missing;
@@ -358,6 +410,9 @@ bool Scheme::save(const QString& fileArgument)
         // programme's database, and all its schemes would be lost.
         tCritical() << "Scheme::save(). Data File" << file
                     << "is not a schemes database this programme can read. It has been left unchanged.";
+        m_errorString = QStringLiteral("\"%1\" is not a schemes database this program can read; it has been left "
+                                       "unchanged.")
+                            .arg(file);
         qDeleteAll(stored);
         return false;
     }
@@ -381,8 +436,10 @@ bool Scheme::save(const QString& fileArgument)
     QString error;
     const WriteResult result = writeDatabase(file, list, &error);
     const bool written = result == WriteResult::Written;
+    if (result != WriteResult::Written)
+        m_errorString = writeError(file, error);
     if (result == WriteResult::CannotCreate) {
-        tCritical() << "Scheme::save(). Cannot create file" << file;
+        tCritical() << "Scheme::save(). Cannot create file" << file << ":" << fragment(error);
     } else if (result == WriteResult::WriteFailed) {
         tWarning() << "Scheme Data File" << file << "cannot be written. Reason:" << error;
     } else {

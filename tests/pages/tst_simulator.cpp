@@ -125,6 +125,20 @@ void TestSimulator::pageContents()
     QVERIFY(QTest::qWaitForWindowExposed(&page));
     const QImage picture = page.consoles().first()->viewport()->grab().toImage();
     QCOMPARE(picture.pixelColor(picture.width() / 2, picture.height() / 2), QColor(0, 0, 0));
+    // A catalogue without executables: the page says so where the consoles
+    // would be, and Go says it too.
+    ProjectFixture none(QList<FakeExecutor>{});
+    none.buildScheme();
+    Simulator empty(&none.project());
+    QVERIFY(empty.consoles().isEmpty());
+    QCOMPARE(empty.placeholder()->text(), QStringLiteral("Project Execution File hasn't been yet specified"));
+    QVERIFY(!empty.placeholder()->isHidden());
+    QVERIFY(empty.tabs()->isHidden());
+    ModalAnswers answers;
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    QVERIFY(!empty.go());
+    QTRY_COMPARE(answers.seen().size(), 1);
+    QCOMPARE(answers.seen().at(0).informativeText, QStringLiteral("Project Execution File hasn't been yet specified"));
 }
 
 void TestSimulator::successfulRun()

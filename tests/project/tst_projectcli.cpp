@@ -69,6 +69,7 @@ private slots:
     void runExportAndProfiles();
     void runFails();
     void runInTemporaryFolder();
+    void plainMessages();
 #ifdef Q_OS_UNIX
     void interrupted();
 #endif
@@ -198,8 +199,9 @@ void TestProjectCli::runExportAndProfiles()
     // A run with a profile: appended to the computation file after the
     // first executable.
     const QString second = folder(QStringLiteral("second"));
-    controls(second, {QStringLiteral("print again")},
-             {QStringLiteral("copy fort.18 seen.18"), QStringLiteral("print ") + kSuccess});
+    controls(
+        second, {QStringLiteral("print again")},
+        {QStringLiteral("copy fort.18 seen.18"), QStringLiteral("data t(s)"), QStringLiteral("print ") + kSuccess});
     const Result withProfile = tarvel({QStringLiteral("run"), QStringLiteral("p.tarvel"), QStringLiteral("--dir"),
                                        second, QStringLiteral("--profile"), QStringLiteral("0")});
     QCOMPARE(withProfile.exitCode, 0);
@@ -223,6 +225,7 @@ void TestProjectCli::runFails()
                                QStringLiteral("--dir"), dir});
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.contains(QStringLiteral("tarvel: run: TarRun failed\n")));
+    QVERIFY(run.err.contains(QStringLiteral("tarvel: run: TarRun reported a failure in its console output.\n")));
 
     // The first one fails: the second never runs.
     controls(dir, {QStringLiteral("print ABNORMAL END")}, {QStringLiteral("append started.txt x")});
@@ -231,6 +234,55 @@ void TestProjectCli::runFails()
                  .exitCode,
              1);
     QVERIFY(!QFile::exists(dir + QStringLiteral("/started.txt")));
+}
+
+void TestProjectCli::plainMessages()
+{
+    // A command's own usage.
+    const Result help = tarvel({QStringLiteral("export"), QStringLiteral("--help")});
+    QCOMPARE(help.exitCode, 0);
+    QVERIFY2(help.out.startsWith(QStringLiteral("Usage: tarvel [--verbose]\n  export PROJECT.tarvel FILE.tsv\n")),
+             qPrintable(help.out));
+    QVERIFY(!help.out.contains(QStringLiteral("profiles")));
+
+    // A wrong scheme name lists the right ones.
+    const Result wrong = tarvel({QStringLiteral("input"), QStringLiteral("--scheme"), QStringLiteral("H2")});
+    QCOMPARE(wrong.exitCode, 1);
+    QVERIFY2(wrong.err.contains(QStringLiteral("; it holds H2-AIR-CONP, H2-AIR-CONV, H2-AIR-ISOT, CH4-AIR-GRI30\n")),
+             qPrintable(wrong.err));
+
+    // No output data to export, and a save that fails: each says why, and
+    // no message carries a class or operation of the code.
+    const QString dir = folder(QStringLiteral("plain"));
+    controls(dir, {QStringLiteral("print reading")}, {QStringLiteral("print ") + kSuccess});
+    const QString blocked = path(QStringLiteral("blocked.tarvel"));
+    QVERIFY(QDir().mkpath(blocked));
+    const Result run = tarvel({QStringLiteral("run"), QStringLiteral("--scheme"), QStringLiteral("H2-AIR-CONP"),
+                               QStringLiteral("--dir"), dir, QStringLiteral("--save"), blocked});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(QStringLiteral("tarvel: run: TarRun wrote no output data file (fort.29).\n")),
+             qPrintable(run.err));
+    QVERIFY(run.err.contains(
+        QStringLiteral("tarvel: run: \"%1\" cannot be written: Filename refers to a directory\n").arg(blocked)));
+    QVERIFY(!run.err.contains(QStringLiteral("::")));
+    const QString saved = path(QStringLiteral("empty.tarvel"));
+    QCOMPARE(tarvel({QStringLiteral("run"), QStringLiteral("--scheme"), QStringLiteral("H2-AIR-CONP"),
+                     QStringLiteral("--dir"), dir, QStringLiteral("--save"), saved})
+                 .exitCode,
+             1);
+    const Result none = tarvel({QStringLiteral("export"), saved, path(QStringLiteral("none.tsv"))});
+    QCOMPARE(none.exitCode, 1);
+    QVERIFY2(none.err.endsWith(QStringLiteral("tarvel: export: \"%1\" holds no output data\n").arg(saved)),
+             qPrintable(none.err));
+
+    // A file that is no database.
+    const QString text = path(QStringLiteral("notes.txt"));
+    writeFile(text, "hello\n");
+    const Result list = tarvel({QStringLiteral("schemes"), QStringLiteral("list"), text});
+    QCOMPARE(list.exitCode, 1);
+    QVERIFY(list.err.endsWith(
+        QStringLiteral("tarvel: schemes list: \"%1\" is not a schemes database or project file, or it is damaged.\n")
+            .arg(text)));
 }
 
 void TestProjectCli::runInTemporaryFolder()

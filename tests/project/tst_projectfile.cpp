@@ -58,6 +58,7 @@ private slots:
     void profileExtras();
     void saveRules();
     void loadFailures();
+    void leftoversOfAKilledSaveGo();
     void loadWithoutOutput();
     void settingsStore();
     void settingsLayout();
@@ -204,9 +205,45 @@ void TestProjectFile::saveRules()
     const QString bad = QDir(fixture.root()).filePath(QStringLiteral("no folder/x.tarvel"));
     project.setUnsaved();
     QVERIFY(!project.save(bad));
-    QCOMPARE(messages.texts(QtCriticalMsg), QStringList{QStringLiteral("Scheme::save(). Cannot create file \"%1\" ").arg(bad)});
+    QCOMPARE(
+        messages.texts(QtCriticalMsg),
+        QStringList{QStringLiteral("Scheme::save(). Cannot create file \"%1\" : No such file or directory ").arg(bad)});
+    QCOMPARE(project.errorString(), QStringLiteral("\"%1\" cannot be written: No such file or directory").arg(bad));
     QCOMPARE(project.fileName(), file);
     QVERIFY(!project.isSaved());
+
+    // A folder at the name, and a file that is no database to load.
+    QVERIFY(QDir(fixture.root()).mkdir(QStringLiteral("folder.tarvel")));
+    const QString folder = QDir(fixture.root()).filePath(QStringLiteral("folder.tarvel"));
+    QVERIFY(!project.save(folder));
+    QCOMPARE(project.errorString(),
+             QStringLiteral("\"%1\" cannot be written: Filename refers to a directory").arg(folder));
+    QVERIFY(!project.load(folder));
+    QVERIFY(project.errorString().startsWith(QStringLiteral("\"%1\" cannot be read: ").arg(folder)));
+    const QString text = QDir(fixture.root()).filePath(QStringLiteral("notes.txt"));
+    ProjectFixture::writeFile(text, "no project here\n");
+    QVERIFY(!project.load(text));
+    QCOMPARE(project.errorString(),
+             QStringLiteral("\"%1\" is not a schemes database or project file, or it is damaged.").arg(text));
+}
+
+void TestProjectFile::leftoversOfAKilledSaveGo()
+{
+    ProjectFixture fixture;
+    fixture.buildScheme();
+    const QString file = QDir(fixture.root()).filePath(QStringLiteral("p.tarvel"));
+    QVERIFY(fixture.project().save(file));
+    const QByteArray database = ProjectFixture::readFile(file);
+    // Ours (the pattern and a database's first bytes), then three that are not.
+    ProjectFixture::writeFile(file + QStringLiteral(".Ab12Cd"), database.left(100));
+    ProjectFixture::writeFile(file + QStringLiteral(".Xy34Zw"), "someone else's");
+    ProjectFixture::writeFile(file + QStringLiteral(".notes"), database);
+    ProjectFixture::writeFile(QDir(fixture.root()).filePath(QStringLiteral("q.tarvel.Ab12Cd")), database);
+    QVERIFY(fixture.project().save(file));
+    QVERIFY(!QFile::exists(file + QStringLiteral(".Ab12Cd")));
+    QVERIFY(QFile::exists(file + QStringLiteral(".Xy34Zw")));
+    QVERIFY(QFile::exists(file + QStringLiteral(".notes")));
+    QVERIFY(QFile::exists(QDir(fixture.root()).filePath(QStringLiteral("q.tarvel.Ab12Cd"))));
 }
 
 void TestProjectFile::loadFailures()

@@ -84,7 +84,8 @@ void TestProjectOutput::exportFailures()
     {
         MessageCapture messages;
         QVERIFY(!project.exportOutData(QStringLiteral("export.tsv")));
-        QCOMPARE(messages.texts(QtWarningMsg), QStringList{"Project::exportOutData(). File name is not specified. "});
+        QCOMPARE(messages.texts(QtWarningMsg),
+                 QStringList{"Project::exportOutData(). There is no output data to export. "});
         QVERIFY(!QFile::exists(fixture.inProject(QStringLiteral("export.tsv"))));
     }
     fixture.setResults(ProjectFixture::line({"t(s)"}) + ProjectFixture::line({"1"}));

@@ -12,6 +12,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 const QString kInp = QStringLiteral("fake inp.x");
@@ -74,7 +76,7 @@ class TestProjectRun : public QObject
     Q_OBJECT
 
 private slots:
-    void missingExecutorLeftOut();
+    void missingExecutorRefusesTheRun();
     void readiness();
     void signalOrderAndStatus();
     void verdict_data();
@@ -93,9 +95,12 @@ private slots:
     void fieldsizeWarnsOnce();
     void endTime();
     void refusesFilesOutside();
+    void noOutputDataIsAFailure();
+    void linksInTheRunFolderAreNotFollowed();
+    void resultsAreStoredOffTheInterfaceThread();
 };
 
-void TestProjectRun::missingExecutorLeftOut()
+void TestProjectRun::missingExecutorRefusesTheRun()
 {
     QList<FakeExecutor> executors = ProjectFixture::twoExecutors();
     executors[0].present = false;
@@ -104,15 +109,17 @@ void TestProjectRun::missingExecutorLeftOut()
     const QString path = QDir(fixture.binDir()).filePath(kInp);
     QVERIFY(messages.texts(QtWarningMsg)
                 .contains(quoted(QStringLiteral("Project Execution File \"%1\" doesn't exist or wrong").arg(path))));
-    QCOMPARE(fixture.project().runs().size(), 1);
-    QCOMPARE(fixture.project().runs().at(0).name, QStringLiteral("FakeRun"));
+    // Kept, so that a run is refused naming it, never run without it.
+    QCOMPARE(fixture.project().runs().size(), 2);
+    QCOMPARE(fixture.project().notReadyReason(),
+             QStringLiteral("Project Execution File \"%1\" doesn't exist or wrong").arg(path));
     QCOMPARE(fixture.project().addExecutor(QStringLiteral(" "), path, QString(), QString()), -1);
     QCOMPARE(fixture.project().addExecutor(QStringLiteral("X"), QStringLiteral(" "), QString(), QString()), -1);
     // The same name again, in another case: the entry is updated.
     const QString other = QDir(fixture.binDir()).filePath(kRun);
-    QCOMPARE(fixture.project().addExecutor(QStringLiteral("fakerun"), other, QStringLiteral("OK"), QString()), 0);
-    QCOMPARE(fixture.project().runs().size(), 1);
-    QCOMPARE(fixture.project().runs().at(0).success, QStringLiteral("OK"));
+    QCOMPARE(fixture.project().addExecutor(QStringLiteral("fakerun"), other, QStringLiteral("OK"), QString()), 1);
+    QCOMPARE(fixture.project().runs().size(), 2);
+    QCOMPARE(fixture.project().runs().at(1).success, QStringLiteral("OK"));
 }
 
 void TestProjectRun::readiness()
@@ -288,7 +295,7 @@ void TestProjectRun::verdict()
     QFETCH(bool, succeeded);
     ProjectFixture fixture;
     fixture.buildScheme();
-    fixture.control(kInp, {QStringLiteral("print ok")});
+    fixture.control(kInp, {QStringLiteral("print ok"), QStringLiteral("data t(s)")});
     fixture.control(kRun, output);
     Project& project = fixture.project();
     QSignalSpy failure(&project, &Project::simulationFailure);
@@ -303,7 +310,7 @@ void TestProjectRun::logCap()
     ProjectFixture fixture;
     fixture.buildScheme();
     fixture.control(kInp, {QStringLiteral("print first line"), QStringLiteral("spam 50000")});
-    fixture.control(kRun, {QStringLiteral("print ") + kSuccess});
+    fixture.control(kRun, {QStringLiteral("data t(s)"), QStringLiteral("print ") + kSuccess});
     Project& project = fixture.project();
     QVERIFY(runToEnd(project));
     QString everything = QStringLiteral("first line\n");
@@ -357,35 +364,21 @@ void TestProjectRun::crashFails()
 void TestProjectRun::failedStartEndsRun()
 {
     for (int broken = 0; broken < 2; ++broken) {
-        // Present and executable, so that the run is ready, yet no program:
-        // the system refuses to start it.
         QList<FakeExecutor> executors = ProjectFixture::twoExecutors();
+        executors[broken].executable = false;
         ProjectFixture fixture(executors);
         fixture.buildScheme();
-        const QString notAProgram = QDir(fixture.binDir()).filePath(executors[broken].file);
-        fixture.writeFile(notAProgram, "\x7f"
-                                       "ELF but not really\n");
-        QFile::setPermissions(notAProgram, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         fixture.control(kInp, {QStringLiteral("print ok")});
         fixture.control(kRun, {QStringLiteral("print ") + kSuccess});
         Project& project = fixture.project();
         Recorder recorder(project);
-        MessageCapture messages;
-        QVERIFY(runToEnd(project));
+        // Refused before anything runs, naming the program.
         const QString path = QDir(fixture.binDir()).filePath(executors[broken].file);
-        QVERIFY(messages.texts(QtWarningMsg)
-                    .contains(QStringLiteral("Error in \"%1\" : \"The calculating programme is missing, or you may "
-                                             "have insufficient permissions to invoke the programme.\" ")
-                                  .arg(path)));
-        // Ended as a failure, never left running.
-        QStringList expected{"simulationStarted"};
-        if (broken == 1)
-            expected << "statusChanged 2" << "progFinished 0";
-        expected << QStringLiteral("progFinished %1").arg(broken) << "simulationFailure" << "statusChanged 1"
-                 << "simulationFinished";
-        QCOMPARE(recorder.events, expected);
-        QCOMPARE(project.status(), RunStatus::ResultsAvailable);
-        QVERIFY(!project.runs().at(broken).succeeded);
+        QCOMPARE(project.notReadyReason(),
+                 QStringLiteral("Project Execution File \"%1\" doesn't exist or wrong").arg(path));
+        project.start();
+        QCOMPARE(recorder.events, QStringList());
+        QCOMPARE(project.status(), RunStatus::NoResults);
     }
 }
 
@@ -410,7 +403,8 @@ void TestProjectRun::profileAppendedBetween()
     // The first sees no computation file (start() removed the last one); the
     // second sees the profile alone.
     fixture.control(kInp, {QStringLiteral("copy fort.18 inp.18"), QStringLiteral("print ok")});
-    fixture.control(kRun, {QStringLiteral("copy fort.18 run.18"), QStringLiteral("print ") + kSuccess});
+    fixture.control(kRun, {QStringLiteral("copy fort.18 run.18"), QStringLiteral("data t(s)"),
+                           QStringLiteral("print ") + kSuccess});
     MessageCapture messages;
     QVERIFY(runToEnd(project));
     QVERIFY(!QFile::exists(fixture.inProject(QStringLiteral("inp.18"))));
@@ -435,10 +429,12 @@ void TestProjectRun::profileFileCannotBeOpened()
     // A folder where the computation file should be: it cannot be opened.
     QVERIFY(QDir(fixture.projectDir()).mkdir(QStringLiteral("fort.18")));
     fixture.control(kInp, {QStringLiteral("print ok")});
-    fixture.control(kRun, {QStringLiteral("append ran.txt yes"), QStringLiteral("print ") + kSuccess});
+    fixture.control(
+        kRun, {QStringLiteral("append ran.txt yes"), QStringLiteral("data t(s)"), QStringLiteral("print ") + kSuccess});
     MessageCapture messages;
     QVERIFY(runToEnd(project));
-    QVERIFY(messages.texts(QtWarningMsg).contains(QStringLiteral("Project::_appendProfileToFort3(). Failed to open fort.3 ")));
+    QVERIFY(messages.texts(QtWarningMsg)
+                .contains(QStringLiteral("Project::_appendProfileToFort3(). Failed to open fort.3 Is a directory ")));
     // The run goes on.
     QVERIFY(QFile::exists(fixture.inProject(QStringLiteral("ran.txt"))));
     QVERIFY(project.allSucceeded());
@@ -459,12 +455,14 @@ void TestProjectRun::stopHanging()
 
     const QStringList before = recorder.events;
     project.stop();
-    // Ended within stop(), which itself announces nothing.
-    QCOMPARE(project.processState(), QProcess::NotRunning);
+    // stop() waits for nothing and announces nothing; the end comes from
+    // the event loop.
     QCOMPARE(recorder.events, before);
     QVERIFY(project.isStopRequested());
 
     QVERIFY(finished.wait(kRunTimeout));
+    QCOMPARE(project.processState(), QProcess::NotRunning);
+    QCOMPARE(project.runVerdictText(), QStringLiteral("The run was stopped during FakeRun."));
     QCOMPARE(recorder.events, (QStringList{"simulationStarted", "statusChanged 2", "progFinished 0", "progFinished 1",
                                            "statusChanged 1", "simulationFinished"}));
     QCOMPARE(project.status(), RunStatus::ResultsAvailable);
@@ -666,6 +664,93 @@ void TestProjectRun::refusesFilesOutside()
         QCOMPARE(received.processState(), QProcess::NotRunning);
         QVERIFY(!QFile::exists(fixture.inProject(QStringLiteral("ran.txt"))));
     }
+}
+
+void TestProjectRun::noOutputDataIsAFailure()
+{
+    // Nothing written, and then a FIFO at the name, which reading would wait
+    // on for ever: both end as a failure that says why.
+    for (const bool fifo : {false, true}) {
+        ProjectFixture fixture;
+        fixture.buildScheme();
+        fixture.control(kInp, {QStringLiteral("print ok")});
+        fixture.control(kRun, {QStringLiteral("print ") + kSuccess});
+        if (fifo)
+            QCOMPARE(::mkfifo(QFile::encodeName(fixture.inProject(QStringLiteral("fort.29"))).constData(), 0600), 0);
+        Project& project = fixture.project();
+        QSignalSpy failure(&project, &Project::simulationFailure);
+        QVERIFY(runToEnd(project));
+        QCOMPARE(failure.count(), 1);
+        QVERIFY(!project.allSucceeded());
+        QCOMPARE(project.runVerdictText(), QStringLiteral("FakeRun wrote no output data file (fort.29)."));
+    }
+}
+
+void TestProjectRun::linksInTheRunFolderAreNotFollowed()
+{
+    ProjectFixture fixture;
+    fixture.buildScheme();
+    Project& project = fixture.project();
+    const QString outside = QDir(fixture.root()).filePath(QStringLiteral("outside.txt"));
+    ProjectFixture::writeFile(outside, "keep me\n");
+    QVERIFY(QFile::link(outside, fixture.inProject(QStringLiteral("fort.2"))));
+    QVERIFY(project._writeFile(QStringLiteral("fort.2"), QStringLiteral("INPUT\n")));
+    QCOMPARE(ProjectFixture::readFile(outside), QByteArray("keep me\n"));
+    QVERIFY(!QFileInfo(fixture.inProject(QStringLiteral("fort.2"))).isSymLink());
+    QCOMPARE(ProjectFixture::readFile(fixture.inProject(QStringLiteral("fort.2"))), QByteArray("INPUT\n"));
+    // Nor through a linked folder on the way.
+    QVERIFY(QDir(fixture.root()).mkdir(QStringLiteral("elsewhere")));
+    QVERIFY(QFile::link(QDir(fixture.root()).filePath(QStringLiteral("elsewhere")),
+                        fixture.inProject(QStringLiteral("sub"))));
+    MessageCapture messages;
+    QVERIFY(!project._writeFile(QStringLiteral("sub/fort.2"), QStringLiteral("INPUT\n")));
+    QVERIFY(!QFile::exists(QDir(fixture.root()).filePath(QStringLiteral("elsewhere/fort.2"))));
+}
+
+void TestProjectRun::resultsAreStoredOffTheInterfaceThread()
+{
+    ProjectFixture fixture;
+    fixture.buildScheme();
+    QStringList lines{data({"t(s)", "T(K)"})};
+    for (int i = 0; i < 2000; ++i)
+        lines << data({QString::number(i * 1.0e-6, 'E', 3), QStringLiteral("1000.0")});
+    lines << QStringLiteral("print ") + kSuccess;
+    fixture.control(kInp, {QStringLiteral("print ok")});
+    fixture.control(kRun, lines);
+    Project& project = fixture.project();
+    Recorder recorder(project);
+    QStringList storing;
+    bool savedWhileStoring = true;
+    connect(&project, &Project::storingChanged, this, [&](bool on) {
+        storing << QStringLiteral("storing %1 status %2").arg(on).arg(int(project.status()));
+        if (on) {
+            // Nothing half-stored can be saved meanwhile.
+            savedWhileStoring = project.save(fixture.inProject(QStringLiteral("x.tarvel")));
+            QVERIFY(project.isStoring());
+        }
+    });
+    QVERIFY(runToEnd(project));
+    QCOMPARE(storing, QStringList({"storing 1 status 2", "storing 0 status 2"}));
+    QVERIFY(!savedWhileStoring);
+    QCOMPARE(project.errorString(),
+             QStringLiteral("The results of the run are still being stored; save once they are."));
+    QCOMPARE(recorder.events.mid(recorder.events.size() - 2), QStringList({"statusChanged 1", "simulationFinished"}));
+    // Every line, once: what the polls read and the rest the worker read.
+    QCOMPARE(project.timeStepCount(), 2000);
+    QCOMPARE(project.field(0)->values.last(), 1999 * 1.0e-6f);
+    QCOMPARE(recorder.outputAtStatus.last(),
+             QString::fromLatin1(ProjectFixture::readFile(fixture.inProject(QStringLiteral("fort.29")))));
+
+    // A project replaced while its results are stored: they never arrive.
+    QSignalSpy finished(&project, &Project::simulationFinished);
+    QSignalSpy storingSpy(&project, &Project::storingChanged);
+    project.start();
+    QVERIFY(storingSpy.wait(kRunTimeout));
+    project.clear();
+    QVERIFY(!project.isStoring());
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(finished.count(), 0);
+    QCOMPARE(project.timeStepCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestProjectRun)

@@ -252,7 +252,8 @@ void TestSchemeSave::saveIntoMissingFile()
     QVERIFY(scheme.setName(QStringLiteral("Lonely")));
     QVERIFY(!scheme.save(missingFolder));
     QCOMPARE(messages.criticals(), (QStringList{"Scheme::loadAll(). Cannot read file \"" + missingFolder + "\" ",
-                                                "Scheme::save(). Cannot create file \"" + missingFolder + "\" "}));
+                                                "Scheme::save(). Cannot create file \"" + missingFolder
+                                                    + "\" : No such file or directory "}));
     QVERIFY(!scheme.isSaved());
     QVERIFY(!QFileInfo::exists(missingFolder));
 

@@ -8,6 +8,8 @@
 #include "translation.h"
 
 #include <QFile>
+
+#include <csignal>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +28,8 @@ private slots:
     void stopEndsOnce();
     void resetDropsLateNotifications();
     void outputJudgedAndCapped();
+    void stopEndsTheWholeGroup();
+    void floodWithoutLineFeeds();
 
 private:
     void program(const QString& name, const QStringList& control);
@@ -71,8 +75,10 @@ void TestRunSequence::readiness()
     RunSequence sequence;
     sequence.setProgramDirectory(m_dir->path());
     QCOMPARE(sequence.notReadyReason(), QStringLiteral("Project Execution File hasn't been yet specified"));
-    QCOMPARE(sequence.addExecutor(QStringLiteral("A"), QStringLiteral("missing.x"), {}, {}), -1);
+    // A missing program is kept, so that the sequence is refused naming it.
+    QCOMPARE(sequence.addExecutor(QStringLiteral("A"), QStringLiteral("missing.x"), {}, {}), 0);
     QCOMPARE(messages.warnings().size(), 1);
+    QVERIFY(sequence.notReadyReason().contains(QStringLiteral("missing.x")));
     program(QStringLiteral("a.x"), {QStringLiteral("exit 0")});
     QCOMPARE(sequence.addExecutor(QStringLiteral("A"), QStringLiteral("a.x"), {}, {}), 0);
     // The same name again replaces the record.
@@ -134,6 +140,7 @@ void TestRunSequence::crashAndMissingProgram()
     QVERIFY(finished.wait(5000));
     // A crash is a failure whatever the output said before it.
     QCOMPARE(m_events.last(), QStringLiteral("failed"));
+    QCOMPARE(sequence.verdictText(), QStringLiteral("A crashed (signal 6, Aborted)."));
 
     // Gone after it was added: the start fails, and the sequence ends once.
     m_events.clear();
@@ -141,6 +148,7 @@ void TestRunSequence::crashAndMissingProgram()
     sequence.start(m_dir->path());
     QVERIFY(finished.wait(5000));
     QCOMPARE(m_events, QStringList({"finished 0", "failed"}));
+    QVERIFY(sequence.verdictText().startsWith(QStringLiteral("A could not be started: ")));
     QCoreApplication::sendPostedEvents();
     QCOMPARE(finished.size(), 2);
 }
@@ -205,6 +213,59 @@ void TestRunSequence::outputJudgedAndCapped()
     QCOMPARE(sequence.runs().at(0).log.size(), RunSequence::LogLimit);
     QCOMPARE(sequence.runs().at(0).received, qint64(9 + 16 + 4 + RunSequence::LogLimit + 10));
     sequence.reset();
+}
+
+namespace {
+
+bool alive(qint64 pid)
+{
+    return ::kill(pid_t(pid), 0) == 0;
+}
+
+} // namespace
+
+void TestRunSequence::stopEndsTheWholeGroup()
+{
+    // Deaf to the polite request, with a child of its own: both go once the
+    // grace time is over, and stop() itself waits for nothing.
+    const QString pids = m_dir->filePath(QStringLiteral("pids"));
+    program(QStringLiteral("a.x"), {QStringLiteral("ignoreterm"), QStringLiteral("child ") + pids,
+                                    QStringLiteral("print going"), QStringLiteral("hang")});
+    RunSequence sequence;
+    sequence.setProgramDirectory(m_dir->path());
+    sequence.addExecutor(QStringLiteral("A"), QStringLiteral("a.x"), {}, {});
+    QSignalSpy finished(&sequence, &RunSequence::finished);
+    sequence.start(m_dir->path());
+    QTRY_VERIFY(sequence.runs().at(0).log == QLatin1String("going\n"));
+    const qint64 child = FileBytes::read(pids).trimmed().toLongLong();
+    QVERIFY(child > 0 && alive(child));
+    sequence.stop();
+    QCOMPARE(sequence.processState(), QProcess::Running);
+    QVERIFY(finished.wait(RunSequence::StopGraceMs + 5000));
+    QCOMPARE(finished.first().first().value<RunSequence::Verdict>(), RunSequence::Verdict::Stopped);
+    QCOMPARE(sequence.verdictText(), QStringLiteral("The run was stopped during A."));
+    // Reaped by the init process once killed; gone either way.
+    QTRY_VERIFY(!alive(child) || FileBytes::read(QStringLiteral("/proc/%1/stat").arg(child)).contains(") Z "));
+}
+
+void TestRunSequence::floodWithoutLineFeeds()
+{
+    MessageCapture messages;
+    const int size = RunSequence::PendingLineLimit * 2 + 10;
+    program(QStringLiteral("a.x"), {QStringLiteral("flood %1").arg(size), QStringLiteral("print !")});
+    RunSequence sequence;
+    sequence.setProgramDirectory(m_dir->path());
+    sequence.addExecutor(QStringLiteral("A"), QStringLiteral("a.x"), {}, {});
+    QSignalSpy updates(&sequence, &RunSequence::progUpdated);
+    QSignalSpy finished(&sequence, &RunSequence::finished);
+    sequence.start(m_dir->path());
+    QVERIFY(finished.wait(10000));
+    // Passed on in pieces, every byte counted, the line feed at the end.
+    QCOMPARE(sequence.runs().at(0).received, qint64(size + 2));
+    QVERIFY(sequence.runs().at(0).log.endsWith(QStringLiteral("x!\n")));
+    QVERIFY(updates.count() >= 3);
+    QCOMPARE(messages.warnings(),
+             QStringList({"The console output of \"A\" has no line feed in 1048576 bytes; it is shown in pieces. "}));
 }
 
 QTEST_GUILESS_MAIN(TestRunSequence)

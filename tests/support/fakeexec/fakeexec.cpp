@@ -15,6 +15,9 @@
 //   spam N             N characters to standard output: 'x', every 100th a line feed
 //   crash              abort
 //   hang               sleep until killed
+//   ignoreterm         ignore SIGTERM from now on (a program deaf to a stop)
+//   child FILE         start a child that sleeps until killed; its id goes to FILE
+//   flood N            N bytes of 'x' without a line feed, in pieces
 //   exit N             end with exit code N (0 after the last line)
 //
 // Every write is flushed at once (files are opened and closed per command),
@@ -30,7 +33,9 @@
 #include <thread>
 
 #if defined(__unix__) || defined(__APPLE__)
+#include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -157,6 +162,23 @@ int main(int, char** argv)
             std::cout << std::flush;
             for (;;)
                 std::this_thread::sleep_for(std::chrono::hours(1));
+#if defined(__unix__) || defined(__APPLE__)
+        } else if (command == "ignoreterm") {
+            std::signal(SIGTERM, SIG_IGN);
+        } else if (command == "child") {
+            const pid_t child = fork();
+            if (child == 0) {
+                for (;;)
+                    pause();
+            }
+            if (!appendTo(text, std::to_string(child) + '\n'))
+                complain("cannot write " + text);
+#endif
+        } else if (command == "flood") {
+            const std::string piece(4096, 'x');
+            for (long left = number(text); left > 0; left -= long(piece.size()))
+                std::cout << piece.substr(0, size_t(left < long(piece.size()) ? left : long(piece.size())));
+            std::cout << std::flush;
         } else if (command == "exit") {
             std::cout << std::flush;
             return int(number(text));
