@@ -5,6 +5,8 @@
 #include "startup.h"
 #include "translation.h"
 #include "actionspec.h"
+#include "editcommit.h"
+#include "settingsfile.h"
 #include "windowplacement.h"
 #include "options.h"
 #include "schemeextras.h"
@@ -37,6 +39,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -57,20 +60,7 @@ QString programFile(const QString& name)
 
 QString settingsFile()
 {
-    return programFile(QStringLiteral("settings.ini"));
-}
-
-// Every file of the folder, hidden and system files too; sub-folders stay.
-void removeFiles(QDir folder)
-{
-    const QStringList files = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString& file : files)
-        folder.remove(file);
-}
-
-QString percentTitle(double percent)
-{
-    return QStringLiteral("%1 (%2 %)").arg(QCoreApplication::applicationName(), QString::number(percent, 'f', 1));
+    return SettingsFile::path();
 }
 
 const char* const kAboutText =
@@ -122,7 +112,9 @@ MainWindow::MainWindow(QWidget* parent)
     connect(m_project.get(), &Project::simulationFinished, this, &MainWindow::simFinished);
     connect(m_project.get(), &Project::outDataUpdated, this, &MainWindow::simUpdated);
     connect(m_project.get(), &Project::statusChanged, this, &MainWindow::onStatusChanged);
+    connect(m_project.get(), &Scheme::changed, this, &MainWindow::updateTitle);
     profilesChanged();
+    updateTitle();
 }
 
 MainWindow::~MainWindow()
@@ -134,16 +126,13 @@ MainWindow::~MainWindow()
     delete takeCentralWidget();
     m_project.reset();
     m_catalogue.reset();
-    const QDir folder(temporaryFolder());
-    if (folder.exists()) {
-        removeFiles(folder);
-        QDir().rmdir(folder.absolutePath());
-    }
+    // The run folder goes last, with everything the runs left in it.
+    m_runFolder.reset();
 }
 
-QString MainWindow::temporaryFolder()
+QString MainWindow::runFolder() const
 {
-    return QDir(QDir::tempPath()).filePath(QStringLiteral("TARVELG"));
+    return m_runFolder && m_runFolder->isValid() ? m_runFolder->path() : QString();
 }
 
 void MainWindow::createActions()
@@ -222,15 +211,20 @@ void MainWindow::createMenus()
 
 void MainWindow::prepareTemporaryFolder()
 {
-    const QString path = temporaryFolder();
-    const QDir folder(path);
-    if (folder.exists())
-        removeFiles(folder);
-    else
-        QDir().mkpath(path);
-    tDebug() << "Absolute temporary project path:" << folder.absolutePath();
-    if (!m_project->setPath(folder.absolutePath()))
-        tWarning() << "MainWindow::MainWindow(). Cannot create the temporary project folder" << folder.absolutePath();
+    // A new folder of this window's own, readable by its user alone: another
+    // instance never shares it, and nothing already there (a folder, a file
+    // or a link by that name) is emptied, followed or written through.
+    m_runFolder = std::make_unique<QTemporaryDir>(QDir(QDir::tempPath()).filePath(QStringLiteral("TARVELG-XXXXXX")));
+    if (!m_runFolder->isValid()) {
+        // The project has no directory then, and a run says so.
+        tWarning() << "MainWindow::MainWindow(). Cannot create the temporary project folder:"
+                   << m_runFolder->errorString();
+        return;
+    }
+    const QString path = QDir(m_runFolder->path()).absolutePath();
+    tDebug() << "Absolute temporary project path:" << path;
+    if (!m_project->setPath(path))
+        tWarning() << "MainWindow::MainWindow(). Cannot use the temporary project folder" << path;
 }
 
 void MainWindow::createPages()
@@ -313,8 +307,11 @@ void MainWindow::updateProject()
     for (int idx = 1; idx <= 5; ++idx)
         m_selector->setTabEnabled(idx, open);
     updateRunControls();
-    if (open)
+    updateTitle();
+    if (open) {
         m_selector->setCurrentIndex(1);
+        m_settings->focusTree();
+    }
 }
 
 void MainWindow::actionTriggered()
@@ -322,6 +319,7 @@ void MainWindow::actionTriggered()
     const auto* action = qobject_cast<QAction*>(sender());
     if (!action)
         return;
+    EditCommit::commitFocused(this);
     switch (action->data().toInt()) {
     case SaveData:
         m_starter->saveProject();
@@ -355,8 +353,16 @@ void MainWindow::runProfile()
     const auto* action = qobject_cast<QAction*>(sender());
     if (!action)
         return;
-    if (m_project->setCurrentProfile(action->data().toInt()))
+    const int index = action->data().toInt();
+    if (m_project->setCurrentProfile(index)) {
         launch();
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Warning, QCoreApplication::applicationName(),
+                                tr("The profile \"%1\" cannot be used.").arg(action->text()), QMessageBox::Ok, this);
+    box->setInformativeText(tr("The project has no such profile any more."));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void MainWindow::launch()
@@ -364,10 +370,10 @@ void MainWindow::launch()
     m_runButton->setEnabled(false);
     m_runAction->setEnabled(false);
     m_runProfileAction->setEnabled(false);
+    // The simulation page commits what is being typed and says why a run
+    // cannot start.
     if (isOpen())
-        m_project->start();
-    // A project that is not ready starts nothing and says nothing more: the
-    // controls come back at once.
+        (void)m_simulator->go();
     if (!m_running)
         updateRunControls();
 }
@@ -399,7 +405,7 @@ void MainWindow::simStarted()
     m_progressBar->setFormat(QStringLiteral("%p%"));
     m_progressBar->setTextVisible(true);
     m_progressBar->show();
-    setWindowTitle(QStringLiteral("%1 (0.0 %)").arg(QCoreApplication::applicationName()));
+    updateTitle();
 }
 
 void MainWindow::simUpdated()
@@ -408,13 +414,13 @@ void MainWindow::simUpdated()
         return;
     const int progress = m_project->progress();
     if (progress < 0) {
-        // No end time to measure against: a moving bar, the title as it is.
+        // No end time to measure against: a moving bar, no percentage.
         m_progressBar->setRange(0, 0);
         return;
     }
     m_progressBar->setRange(0, ProgressMaximum);
     m_progressBar->setValue(qBound(0, progress, ProgressMaximum));
-    setWindowTitle(percentTitle(progress / 10.0));
+    updateTitle();
 }
 
 void MainWindow::simFinished()
@@ -423,8 +429,26 @@ void MainWindow::simFinished()
     m_progressBar->setRange(0, ProgressMaximum);
     m_progressBar->setValue(ProgressMaximum);
     m_progressBar->hide();
-    setWindowTitle(QCoreApplication::applicationName());
+    updateTitle();
     updateRunControls();
+    if (m_closeAfterRun)
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void MainWindow::updateTitle()
+{
+    const QString application = QCoreApplication::applicationName();
+    QString title = isOpen() ? QStringLiteral("%1[*] \u2014 %2").arg(m_project->name(), application) : application;
+    if (m_running) {
+        // A percentage only where there is an end time to measure against.
+        const int progress = m_project->progress();
+        if (progress >= 0) {
+            const double percent = qBound(0, progress, ProgressMaximum) / 10.0;
+            title += QStringLiteral(" (%1 %)").arg(QString::number(percent, 'f', 1));
+        }
+    }
+    setWindowTitle(title);
+    setWindowModified(isOpen() && !m_project->isSaved());
 }
 
 void MainWindow::onStatusChanged()
@@ -443,6 +467,7 @@ void MainWindow::showTempDir()
 
 void MainWindow::exportData()
 {
+    EditCommit::commitFocused(this);
     const QString file = QFileDialog::getSaveFileName(this, translate("EXPORT_DATA"),
                                                       programFile(QStringLiteral("export.tsv")), QString());
     if (file.isEmpty())
@@ -500,8 +525,35 @@ void MainWindow::showAbout()
     dialog->show();
 }
 
+bool MainWindow::stopRunBeforeClosing()
+{
+    QMessageBox box(QMessageBox::Question, QCoreApplication::applicationName(), tr("A simulation is running."),
+                    QMessageBox::NoButton, this);
+    box.setInformativeText(tr("Stop the run and close? The results computed so far are kept."));
+    QPushButton* stop = box.addButton(tr("Stop and close"), QMessageBox::AcceptRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.clickedButton() != stop)
+        return false;
+    // The run ends through the event loop: its outputs are stored as after
+    // any run, and only then does the window close (simFinished()), with the
+    // save prompt as usual.
+    m_closeAfterRun = true;
+    m_project->stop();
+    return true;
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    EditCommit::commitFocused(this);
+    if (m_project->status() == RunStatus::Running || m_running) {
+        event->ignore();
+        if (!m_closeAfterRun)
+            (void)stopRunBeforeClosing();
+        return;
+    }
+    m_closeAfterRun = false;
     if (!m_project->isSaved() && isOpen()) {
         QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
                         QStringLiteral("The project has been modified."),

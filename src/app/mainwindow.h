@@ -23,6 +23,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QSplitter;
+class QTemporaryDir;
 class Results;
 class SchemeExtras;
 class Settings;
@@ -40,9 +41,10 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // The folder the project runs in: "TARVELG" in the system's temporary
-    // directory.
-    static QString temporaryFolder();
+    // The folder the project runs in: a new one per window, "TARVELG-"
+    // and a unique ending in the system's temporary directory, removed with
+    // the window. Empty when it could not be made.
+    QString runFolder() const;
 
     Options* catalogue() const { return m_catalogue.get(); }
     Project* project() const { return m_project.get(); }
@@ -86,6 +88,9 @@ private slots:
     void simFinished();
     void simUpdated();
     void onStatusChanged();
+    // "project name — Tarvel GUI", marked while unsaved, with the run's
+    // percentage while it is known.
+    void updateTitle();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -99,6 +104,8 @@ private:
     // Starts the run with the profile the project has been given.
     void launch();
     void updateRunControls();
+    // Asks whether to stop the run so as to close; true when stopping.
+    bool stopRunBeforeClosing();
     bool isOpen() const;
 
     std::unique_ptr<Options> m_catalogue;
@@ -131,6 +138,10 @@ private:
 
     // Between simulationStarted() and the end of that run.
     bool m_running = false;
+    // The user chose to stop the run and close: the window closes when the
+    // run has ended.
+    bool m_closeAfterRun = false;
+    std::unique_ptr<QTemporaryDir> m_runFolder;
 };
 
 #endif

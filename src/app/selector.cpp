@@ -1,6 +1,7 @@
 #include "selector.h"
 
 #include "diagnostic.h"
+#include "editcommit.h"
 #include "selectordelegate.h"
 
 #include <QDebug>
@@ -112,14 +113,19 @@ void Selector::checkWgtEnable()
 void Selector::onItemChange(QListWidgetItem* current, QListWidgetItem*)
 {
     const int idx = pageIndex(current);
-    if (idx >= 0)
+    if (idx >= 0 && idx != m_stack->currentIndex()) {
+        // What is being typed on the page that goes is kept.
+        EditCommit::commitFocused(this);
         m_stack->setCurrentIndex(idx);
+    }
 }
 
 void Selector::setCurrentIndex(int idx)
 {
     if (idx < 0 || idx >= m_stack->count())
         return;
+    if (idx != m_stack->currentIndex())
+        EditCommit::commitFocused(this);
     m_stack->setCurrentIndex(idx);
     if (QListWidgetItem* item = entry(idx))
         m_list->setCurrentItem(item);
@@ -129,6 +135,8 @@ void Selector::setCurrentWidget(QWidget* widget)
 {
     if (!widget || m_stack->indexOf(widget) < 0)
         return;
+    if (widget != m_stack->currentWidget())
+        EditCommit::commitFocused(this);
     m_stack->setCurrentWidget(widget);
     if (QListWidgetItem* item = entry(m_stack->currentIndex()))
         m_list->setCurrentItem(item);

@@ -53,7 +53,7 @@ void Startup::prepareServices(QApplication& app)
     // Relative on purpose: the log lands in the working directory.
     Log::instance().setFile(QStringLiteral("log.txt"));
     Log::instance().setEcho(false);
-    tDebug() << "Olvex GUI started";
+    tDebug() << "Tarvel GUI started";
 
     QFile css(QStringLiteral(":/styles.css"));
     if (css.open(QIODevice::ReadOnly)) {

@@ -82,9 +82,15 @@ void ListDelegate::paintBar(QPainter* painter, const QRect& rect, const QString&
 
     painter->setPen(ink);
     painter->setFont(font);
-    // Cut with an ellipsis rather than in the middle of a letter: scheme
-    // descriptions are often wider than the page.
-    const QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, textRect.width());
+    // Scheme descriptions are often wider than the page: cut after a whole
+    // word, with an ellipsis (the bar's tool tip has the whole text).
+    const QFontMetrics metrics(font);
+    QString shown = metrics.elidedText(text, Qt::ElideRight, textRect.width());
+    if (shown != text) {
+        const qsizetype space = shown.lastIndexOf(QLatin1Char(' '));
+        if (space > 0)
+            shown = shown.left(space) + QChar(0x2026);
+    }
     painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter, shown);
 }
 
@@ -95,7 +101,15 @@ bool ListDelegate::eventFilter(QObject* object, QEvent* event)
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             if (object->metaObject()->className() == QByteArray("ListDelegateEditor")) {
                 auto* bar = static_cast<ListDelegateEditor*>(object);
-                bar->setDown(event->type() == QEvent::KeyPress);
+                // Return works like Space: pressed while held, a click when
+                // let go.
+                const bool press = event->type() == QEvent::KeyPress;
+                if (press) {
+                    bar->setDown(true);
+                } else if (!static_cast<QKeyEvent*>(event)->isAutoRepeat() && bar->isDown()) {
+                    bar->setDown(false);
+                    bar->click();
+                }
             }
             return true;
         }

@@ -8,9 +8,14 @@
 #include "optiontree.h"
 #include "settings.h"
 #include "project.h"
+#include "diagnostic.h"
+#include "inputgenerator.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -40,15 +45,16 @@ OptionActions::OptionActions(Settings* page)
     , m_project(page->project())
 {
     OptionTree* tree = m_page->tree();
-    m_enable = makeAction(tr("Enable"), QStringLiteral("Ctrl+Shift+E"), &OptionActions::enableNodes);
-    m_disable = makeAction(tr("Disable"), QStringLiteral("Ctrl+Shift+D"), &OptionActions::disableNodes);
-    m_addOption = makeAction(tr("Add Option..."), QStringLiteral("Ins"), &OptionActions::addOption);
+    m_enable = makeAction(translate("ENABLE_OPT"), QStringLiteral("Ctrl+Shift+E"), &OptionActions::enableNodes);
+    m_disable = makeAction(translate("DISABLE_OPT"), QStringLiteral("Ctrl+Shift+D"), &OptionActions::disableNodes);
+    m_addOption = makeAction(translate("ADD_NEW"), QStringLiteral("Ins"), &OptionActions::addOption);
     m_addOption->setIcon(QIcon(QStringLiteral(":/images/add.png")));
-    m_remove = makeAction(tr("Remove"), QStringLiteral("Del"), &OptionActions::removeNodes);
+    m_remove = makeAction(translate("REMOVE"), QStringLiteral("Del"), &OptionActions::removeNodes);
     m_remove->setIcon(QIcon(QStringLiteral(":/images/remove.png")));
     m_addGroup = makeAction(tr("Add Group..."), QStringLiteral("Ctrl+Shift+G"), &OptionActions::addGroup);
     m_renameGroup = makeAction(tr("Rename Group..."), QStringLiteral("F2"), &OptionActions::renameGroup);
     m_addSpecies = makeAction(tr("Add Species..."), QStringLiteral("Ctrl+Ins"), &OptionActions::addSpecies);
+    m_importSpecies = makeAction(translate("IMPORT"), QString(), &OptionActions::importSpecies);
     m_moveUp = makeAction(tr("Move Up"), QStringLiteral("Ctrl+Up"), &OptionActions::moveUp);
     m_moveDown = makeAction(tr("Move Down"), QStringLiteral("Ctrl+Down"), &OptionActions::moveDown);
 
@@ -64,6 +70,7 @@ OptionActions::OptionActions(Settings* page)
     m_menu->addSeparator();
     m_menu->addAction(m_addSpecies);
     m_removeSpeciesMenu = m_menu->addMenu(tr("Remove Species"));
+    m_menu->addAction(m_importSpecies);
     connect(m_removeSpeciesMenu, &QMenu::aboutToShow, this, &OptionActions::fillRemoveSpeciesMenu);
     m_menu->addSeparator();
     m_menu->addAction(m_moveUp);
@@ -114,6 +121,7 @@ void OptionActions::updateActions()
     m_renameGroup->setEnabled(inTree && current && current->isGroup);
     m_addGroup->setEnabled(inTree);
     m_addSpecies->setEnabled(inTree);
+    m_importSpecies->setEnabled(inTree);
     m_removeSpeciesMenu->setEnabled(inTree && !m_project->species().isEmpty());
     const QList<SchemeNode*>& siblings = current && current->parent ? current->parent->children : m_project->nodes();
     const qsizetype index = current ? siblings.indexOf(current) : -1;
@@ -187,8 +195,8 @@ void OptionActions::setNodesEnabled(bool enabled)
         if (node->enabled == enabled)
             continue;
         node->enabled = enabled;
-        if (QWidget* editor = m_page->editorOf(node))
-            editor->setEnabled(enabled);
+        // The editor, and the tool tip that says why a row is locked.
+        m_page->showEditable(node);
         changed = true;
     }
     if (changed)
@@ -243,7 +251,26 @@ QString OptionActions::speciesOf(const SchemeNode* node) const
 
 void OptionActions::removeNodes()
 {
-    const QList<SchemeNode*> selected = m_page->selectedNodes();
+    QList<int> ids;
+    QStringList names;
+    for (SchemeNode* node : m_page->selectedNodes()) {
+        ids.append(node->id);
+        const QString name = node->isGroup || !node->option ? node->name : node->option->name;
+        names << QStringLiteral("\"%1\"").arg(name);
+    }
+    if (ids.isEmpty())
+        return;
+    // By id: the tree may change while the question is open.
+    ask(tr("Remove %1?").arg(names.join(QStringLiteral(", "))), [this, ids] { removeNodesNow(ids); });
+}
+
+void OptionActions::removeNodesNow(const QList<int>& ids)
+{
+    QList<SchemeNode*> selected;
+    for (int id : ids) {
+        if (SchemeNode* node = m_project->nodeById(id))
+            selected.append(node);
+    }
     QList<SchemeNode*> nodes;
     for (SchemeNode* node : selected) {
         const bool insideAnother = std::any_of(selected.begin(), selected.end(), [node](SchemeNode* other) {
@@ -360,7 +387,16 @@ void OptionActions::nameEntered(const QString& text)
     switch (purpose) {
     case Pending::RenameGroup: {
         SchemeNode* node = m_project->nodeById(m_pendingNode);
-        if (node && node->name != name && m_project->changeGroupName(node, name))
+        if (!node || node->name == name)
+            break;
+        // Two groups of one name side by side could not be told apart.
+        const QList<SchemeNode*>& siblings = node->parent ? node->parent->children : m_project->nodes();
+        const bool taken = std::any_of(siblings.begin(), siblings.end(), [node, &name](const SchemeNode* other) {
+            return other != node && other->isGroup && other->name.trimmed().toUpper() == name.toUpper();
+        });
+        if (taken)
+            inform(tr("A group named \"%1\" exists already.").arg(name), true);
+        else if (m_project->changeGroupName(node, name))
             m_page->refreshTree(node);
         break;
     }
@@ -399,10 +435,24 @@ SchemeNode* OptionActions::boundaryConditionGroup()
 
 void OptionActions::addSpeciesNamed(const QString& name)
 {
-    if (!m_project->addSpecies(name)) {
+    QString message;
+    const bool added = addOneSpecies(name, &message);
+    inform(message, !added);
+}
+
+bool OptionActions::addOneSpecies(const QString& name, QString* message)
+{
+    // The scheme only logs why it refuses; the user is told here.
+    if (m_project->hasSpecies(name) || !m_project->options()->isValidSpecies(name)) {
         const char* tag = m_project->hasSpecies(name) ? "SPECIES_EXIST" : "SPECIES_WRONG";
-        inform(translate(tag).replace(QLatin1String("%NAME"), name), true);
-        return;
+        *message = translate(tag).replace(QLatin1String("%NAME"), name);
+        tWarning() << *message;
+        return false;
+    }
+    const TignCheck tign = tignBefore();
+    if (!m_project->addSpecies(name)) {
+        *message = translate("SPECIES_WRONG").replace(QLatin1String("%NAME"), name);
+        return false;
     }
     const QString species = m_project->options()->speciesName(name);
     SchemeNode* node = nullptr;
@@ -413,18 +463,120 @@ void OptionActions::addSpeciesNamed(const QString& name)
     }
     m_page->refreshTree(node ? node : m_page->currentNode());
     notifyOptions();
-    inform(translate("SPECIES_ADDED").replace(QLatin1String("%NAME"), species), false);
+    *message = translate("SPECIES_ADDED").replace(QLatin1String("%NAME"), species) + tignAfter(tign);
+    emit speciesChanged();
+    return true;
 }
 
 void OptionActions::removeSpecies(const QString& name)
 {
+    const TignCheck tign = tignBefore();
+    // Its boundary condition goes with it: a condition of a species the
+    // scheme no longer has could not be written.
+    SchemeNode* condition = nullptr;
+    for (SchemeNode* node : m_project->allNodes()) {
+        if (!speciesOf(node).isEmpty() && speciesOf(node).toUpper() == name.trimmed().toUpper())
+            condition = node;
+    }
+    if (condition) {
+        const QSet<int> expanded = m_page->expandedGroups();
+        m_page->dropTree();
+        (void)m_project->removeNode(condition);
+        m_page->rebuildTree(expanded, -1);
+    }
     if (!m_project->removeSpecies(name)) {
+        if (condition)
+            notifyOptions();
         inform(translate("SPECIES_DLT_FAIL").replace(QLatin1String("%NAME"), name), true);
+        emit speciesChanged();
         return;
     }
     notifyOptions();
     updateActions();
-    inform(translate("SPECIES_DLT").replace(QLatin1String("%NAME"), name), false);
+    inform(translate("SPECIES_DLT").replace(QLatin1String("%NAME"), name) + tignAfter(tign), false);
+    emit speciesChanged();
+}
+
+void OptionActions::importSpecies()
+{
+    const QString file = QFileDialog::getOpenFileName(m_page, tr("Species to import"), QDir::homePath(),
+                                                      tr("Text files (*.txt);;All files (*)"));
+    if (!file.isEmpty())
+        importSpeciesFrom(file);
+}
+
+void OptionActions::importSpeciesFrom(const QString& file)
+{
+    QFile input(file);
+    if (!input.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        inform(translate("FILE_READ").replace(QLatin1String("%NAME"), file), true);
+        return;
+    }
+    const QStringList lines = QString::fromUtf8(input.readAll()).split(QLatin1Char('\n'));
+    input.close();
+    // One species a line; each line says how it went, all in one message.
+    QStringList messages;
+    bool anyRefused = false;
+    for (const QString& line : lines) {
+        const QString name = line.trimmed();
+        if (name.isEmpty())
+            continue;
+        QString message;
+        if (!addOneSpecies(name, &message))
+            anyRefused = true;
+        messages << message;
+    }
+    if (!messages.isEmpty())
+        inform(messages.join(QLatin1Char('\n')), anyRefused);
+}
+
+QStringList OptionActions::speciesOrder(const Project& project)
+{
+    // As the SPECIES block lists them: the species of the first boundary
+    // condition first, then the others in the scheme's order.
+    QStringList order = project.species();
+    QString first;
+    if (!project.nodes().isEmpty()
+        && InputGenerator::firstBoundarySpecies(project.nodes(), *project.options(), &first)) {
+        const int index = project.indexOfSpecies(first);
+        if (index > 0)
+            order.move(index, 0);
+    }
+    return order;
+}
+
+OptionActions::TignCheck OptionActions::tignBefore() const
+{
+    TignCheck check;
+    for (SchemeNode* node : m_project->allNodes()) {
+        if (node->option && node->option->name == QLatin1String("TIGN")) {
+            bool number = false;
+            check.number = node->value.trimmed().toInt(&number);
+            if (!number)
+                check.number = 0;
+        }
+    }
+    check.species = speciesOrder(*m_project).value(check.number - 1);
+    return check;
+}
+
+QString OptionActions::tignAfter(const TignCheck& before) const
+{
+    if (before.species.isEmpty())
+        return QString();
+    const int now = int(speciesOrder(*m_project).indexOf(before.species)) + 1;
+    if (now == before.number)
+        return QString();
+    // TIGN counts species in the SPECIES block: the count it holds now
+    // names another species than the one it was set for.
+    if (now == 0)
+        return tr("\n\nTIGN points at species #%1, which was \"%2\"; \"%2\" is gone: please check TIGN.")
+            .arg(before.number)
+            .arg(before.species);
+    return tr("\n\nTIGN points at species #%1, which was \"%2\"; \"%2\" is #%3 now: please check TIGN.")
+        .arg(before.number)
+        .arg(before.species)
+        .arg(now);
 }
 
 // --- order

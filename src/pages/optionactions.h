@@ -37,6 +37,7 @@ public:
     QAction* renameGroupAction() const { return m_renameGroup; }
     QAction* addGroupAction() const { return m_addGroup; }
     QAction* addSpeciesAction() const { return m_addSpecies; }
+    QAction* importSpeciesAction() const { return m_importSpecies; }
     QMenu* removeSpeciesMenu() const { return m_removeSpeciesMenu; }
     QAction* moveUpAction() const { return m_moveUp; }
     QAction* moveDownAction() const { return m_moveDown; }
@@ -44,6 +45,17 @@ public:
     FStringEditor* stringEditor() const { return m_stringEditor; }
     // The context menu as it would open now.
     QMenu* menu() const { return m_menu; }
+
+    // The species as the input file's SPECIES block numbers them.
+    static QStringList speciesOrder(const Project& project);
+    // Adds the species with its boundary condition, and tells the user.
+    void addSpeciesNamed(const QString& name);
+    // One species a line.
+    void importSpeciesFrom(const QString& file);
+
+signals:
+    // A species was added or removed.
+    void speciesChanged();
 
 public slots:
     void updateActions();
@@ -55,19 +67,31 @@ public slots:
     void renameGroup();
     void addGroup();
     void addSpecies();
+    // Removes the species with its boundary condition, and tells the user.
     void removeSpecies(const QString& name);
+    void importSpecies();
     void moveUp();
     void moveDown();
 
 private:
     enum class Pending { None, RenameGroup, AddGroup, AddSpecies };
+    // The species TIGN points at before an edit of the species.
+    struct TignCheck
+    {
+        int number = 0;
+        QString species;
+    };
 
     QAction* makeAction(const QString& text, const QString& shortcut, void (OptionActions::*slot)());
     void setNodesEnabled(bool enabled);
     void optionSelected(OOption* option);
     void nameEntered(const QString& text);
     void askName(Pending purpose, const QString& label, const QString& text);
-    void addSpeciesNamed(const QString& name);
+    bool addOneSpecies(const QString& name, QString* message);
+    void removeNodesNow(const QList<int>& ids);
+    TignCheck tignBefore() const;
+    // A warning when TIGN now names another species, else empty.
+    QString tignAfter(const TignCheck& before) const;
     SchemeNode* boundaryConditionGroup();
     void moveBy(int step);
     void fillRemoveSpeciesMenu();
@@ -87,6 +111,7 @@ private:
     QAction* m_renameGroup = nullptr;
     QAction* m_addGroup = nullptr;
     QAction* m_addSpecies = nullptr;
+    QAction* m_importSpecies = nullptr;
     QMenu* m_removeSpeciesMenu = nullptr;
     QAction* m_moveUp = nullptr;
     QAction* m_moveDown = nullptr;

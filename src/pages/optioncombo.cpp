@@ -1,7 +1,11 @@
 #include "optioncombo.h"
 
 #include "diagnostic.h"
+#include "translation.h"
 #include "ooption.h"
+#include "wheelpass.h"
+
+#include <QWheelEvent>
 
 OptionCombo::OptionCombo(OOption* option, QString* value, QWidget* parent)
     : QComboBox(parent)
@@ -20,9 +24,14 @@ OptionCombo::OptionCombo(OOption* option, QString* value, QWidget* parent)
         if (current < 0 && choice.value == *m_value)
             current = count() - 1;
     }
-    // A value no item offers shows the last item, which every catalogue
-    // option has: the "off" value.
-    setCurrentIndex(current >= 0 ? current : count() - 1);
+    if (current < 0 && !m_option->values.isEmpty()) {
+        // Shown as "off" it would look switched off while the input file
+        // has it on with this value.
+        addItem(translate("UNKNOW_VAL"), *m_value);
+        setItemData(count() - 1, *m_value, Qt::ToolTipRole);
+        current = count() - 1;
+    }
+    setCurrentIndex(current);
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::currentIndexChanged, this, &OptionCombo::onChange);
 }
@@ -31,6 +40,18 @@ void OptionCombo::onChange()
 {
     const int index = currentIndex();
     const QString chosen = index >= 0 ? itemData(index).toString() : m_option->defaultValue;
-    if (chosen != *m_value)
-        *m_value = chosen;
+    if (chosen == *m_value)
+        return;
+    *m_value = chosen;
+    emit valueEdited();
+}
+
+void OptionCombo::wheelEvent(QWheelEvent* event)
+{
+    // Scrolling the tree over a drop-down must not turn it.
+    if (!hasFocus()) {
+        (void)WheelPass::toScrollArea(this, event);
+        return;
+    }
+    QComboBox::wheelEvent(event);
 }

@@ -2,7 +2,10 @@
 #define TARVEL_OPTIONCOMBO_H
 
 // The editor of a "menu" option: a drop-down of the option's values, bound
-// to the option and to one value string that it writes in place.
+// to the option and to one value string that it writes in place. A stored
+// value that none of the option's values matches is offered as an "unknown
+// value" item carrying it, so that what is shown is what is written. The
+// wheel turns it only while it has the focus.
 
 #include <QComboBox>
 
@@ -20,6 +23,13 @@ public:
 
 public slots:
     void onChange();
+
+signals:
+    // The bound value has been changed by the user.
+    void valueEdited();
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     OOption* m_option = nullptr;

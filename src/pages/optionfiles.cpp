@@ -1,24 +1,12 @@
 #include "optionfiles.h"
 
 #include "diagnostic.h"
-#include "translation.h"
 #include "options.h"
 
 #include <cstdlib>
 
-namespace {
-
-QFont editorFont()
-{
-    QFont font(QStringLiteral("Menlo"), 11);
-    font.setStyleHint(QFont::Monospace);
-    return font;
-}
-
-} // namespace
-
 OptionFiles::OptionFiles(Options* catalogue, QWidget* parent)
-    : TextTabsPage(editorFont(), true, parent)
+    : TextTabsPage(fixedFont(11), true, parent)
     , m_options(catalogue)
 {
     if (!m_options) {
@@ -26,11 +14,10 @@ OptionFiles::OptionFiles(Options* catalogue, QWidget* parent)
         std::exit(1);
     }
     for (const auto& file : m_options->files())
-        addTab(&file->text, file->detail.isEmpty() ? translate(file->id) : file->detail);
+        addTextTab(file->id, &file->text, tabTitle(file->id, file->detail), false);
 }
 
 void OptionFiles::addTab(QString* target, const QString& title)
 {
-    const QString translated = translate(title);
-    addTextTab(title, target, translated.isEmpty() ? title : translated, false);
+    addTextTab(title, target, tabTitle(title, title), false);
 }

@@ -15,7 +15,8 @@ class OptionFiles : public TextTabsPage
 public:
     explicit OptionFiles(Options* catalogue, QWidget* parent = nullptr);
 
-    // A tab titled by the translation of `title`, or by `title` itself.
+    // A tab titled by the translation of `title` where the table has it as
+    // a tag, else by `title` itself.
     void addTab(QString* target, const QString& title);
 
 private:

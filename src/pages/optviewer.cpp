@@ -47,6 +47,11 @@ void OptViewer::deleteEditors()
         delete editor.data();
 }
 
+QString OptViewer::readOnlyToolTip()
+{
+    return tr("The catalogue, shown for reference: start a project on the Home page to edit values.");
+}
+
 void OptViewer::rebuild()
 {
     deleteEditors();
@@ -71,7 +76,10 @@ void OptViewer::rebuild()
             else if (option->type == OOption::Field)
                 editor = new OptionField(option.get());
             if (editor) {
-                editor->setToolTip(option->text);
+                // For reference only: no project uses these values, and a
+                // new project starts from its scheme's.
+                editor->setEnabled(false);
+                editor->setToolTip(readOnlyToolTip());
                 setItemWidget(row, 1, editor);
                 m_editors.append(editor);
             }

@@ -2,8 +2,8 @@
 #define TARVEL_OPTVIEWER_H
 
 // The whole catalogue as a tree: one expandable group button per group and
-// an editor per option, bound to the option's own current value. Shown by
-// the option tree page while the project has no tree of its own.
+// a read-only editor per option showing the option's own current value.
+// Shown by the option tree page while the project has no tree of its own.
 
 #include <QList>
 #include <QPointer>
@@ -22,6 +22,8 @@ public:
     // Builds the rows anew from the catalogue's current values.
     void rebuild();
     int editorCount() const { return int(m_editors.size()); }
+    // Why the values cannot be edited here.
+    static QString readOnlyToolTip();
 
 private:
     void deleteEditors();

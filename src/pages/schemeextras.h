@@ -24,6 +24,8 @@ public:
     // Makes every tab editable, the read-only extras too.
     void setEditAll(bool on);
     bool editAll() const { return m_editAll; }
+    // How often the tabs have been built: once per new set of visible extras.
+    int rebuildCount() const { return m_rebuilds; }
 
 public slots:
     void schemeChanged();
@@ -35,8 +37,25 @@ protected:
     void textsEdited() override { m_scheme->setUnsaved(); }
 
 private:
+    struct ShownTab
+    {
+        QString name;
+        QString title;
+        QString* text = nullptr;
+        bool editable = false;
+        bool operator==(const ShownTab& other) const
+        {
+            return name == other.name && title == other.title && text == other.text && editable == other.editable;
+        }
+    };
+
+    QList<ShownTab> visibleExtras() const;
+    void dropTabs();
+
     QPointer<Scheme> m_scheme;
     bool m_editAll = false;
+    QList<ShownTab> m_shown;
+    int m_rebuilds = 0;
 };
 
 #endif

@@ -17,6 +17,7 @@ class OptionFiles;
 class OptionTree;
 class Project;
 class QSplitter;
+class SpeciesPanel;
 class QTreeWidgetItem;
 struct SchemeNode;
 
@@ -34,6 +35,7 @@ public:
     OptViewer* viewer() const { return m_viewer; }
     QSplitter* splitter() const { return m_splitter; }
     OptionActions* actions() const { return m_actions; }
+    SpeciesPanel* speciesPanel() const { return m_species; }
 
     SchemeNode* nodeOf(const QTreeWidgetItem* item) const;
     QTreeWidgetItem* itemOf(const SchemeNode* node) const;
@@ -49,6 +51,12 @@ public:
     // For nodes about to be deleted: no row or editor holds a node after it.
     void dropTree();
     void rebuildTree(const QSet<int>& expanded, int focusId);
+    // Gives the keyboard to the tree itself, its view at the left edge.
+    void focusTree();
+    // Shows whether the user may edit the node: its editor enabled, or a
+    // tool tip saying why not.
+    void showEditable(const SchemeNode* node);
+    static QString lockedToolTip();
 
 public slots:
     void updateData();
@@ -65,6 +73,8 @@ private:
     QSplitter* m_splitter = nullptr;
     QList<QPair<QTreeWidgetItem*, SchemeNode*>> m_pairs;
     OptionActions* m_actions = nullptr;
+    SpeciesPanel* m_species = nullptr;
+    QSplitter* m_treeSplitter = nullptr;
 };
 
 #endif

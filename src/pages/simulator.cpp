@@ -3,9 +3,11 @@
 #include "diagnostic.h"
 #include "translation.h"
 #include "project.h"
+#include "editcommit.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -36,7 +38,7 @@ Simulator::Simulator(Project* project, QWidget* parent)
 
     m_startButton = new QPushButton(translate("START"), this);
     m_startButton->setFocusPolicy(Qt::StrongFocus);
-    connect(m_startButton, &QPushButton::clicked, m_project, &Project::start);
+    connect(m_startButton, &QPushButton::clicked, this, &Simulator::go);
     m_stopButton = new QPushButton(translate("STOP"), this);
     m_stopButton->setFocusPolicy(Qt::StrongFocus);
     connect(m_stopButton, &QPushButton::clicked, m_project, &Project::stop);
@@ -55,9 +57,15 @@ Simulator::Simulator(Project* project, QWidget* parent)
         QPlainTextEdit* console = makeConsole();
         m_consoles.append(console);
         m_clocks.append(QElapsedTimer());
-        m_shown.append(-1);
+        m_shown.append(0);
         m_tabs->addTab(console, run.name);
     }
+    // Nothing to run: the page says so where the consoles would be.
+    m_placeholder = new QLabel(translate("NO_PRJ_EXEC"), this);
+    m_placeholder->setAlignment(Qt::AlignCenter);
+    m_placeholder->setWordWrap(true);
+    m_placeholder->setVisible(m_consoles.isEmpty());
+    m_tabs->setVisible(!m_consoles.isEmpty());
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_startButton);
@@ -69,6 +77,7 @@ Simulator::Simulator(Project* project, QWidget* parent)
     layout->addWidget(m_progressBar);
     layout->addWidget(m_timeLabel);
     layout->addWidget(m_tabs, 1);
+    layout->addWidget(m_placeholder, 1);
 
     m_refreshTimer = new QTimer(this);
 
@@ -82,11 +91,9 @@ Simulator::Simulator(Project* project, QWidget* parent)
     // A run may have been started elsewhere with another profile (the main
     // window's run actions); the selector shows the one that applies.
     connect(m_project, &Project::simulationStarted, this, &Simulator::updateCbPrf);
-    // A new run starts its logs afresh.
-    connect(m_project, &Project::simulationStarted, this, [this] {
-        m_shown.fill(-1);
-        m_followedRun = -1;
-    });
+    // A new run, and a new project, start the consoles afresh.
+    connect(m_project, &Project::simulationStarted, this, &Simulator::emptyConsoles);
+    connect(m_project, &Scheme::aboutToClear, this, &Simulator::emptyConsoles);
 
     onPrjStatusChange();
 }
@@ -94,8 +101,9 @@ Simulator::Simulator(Project* project, QWidget* parent)
 QPlainTextEdit* Simulator::makeConsole()
 {
     auto* console = new QPlainTextEdit(this);
-    QFont font(QStringLiteral("Menlo"), 10);
-    font.setStyleHint(QFont::Monospace);
+    // The programs print in columns.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(10);
     console->setFont(font);
     QPalette palette = console->palette();
     for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
@@ -119,10 +127,28 @@ void Simulator::onPrjStatusChange()
         m_stopButton->setEnabled(false);
         m_refreshTimer->stop();
     }
-    // The buttons show their new state at once, even while the project goes
-    // on working in this call. Without user input: a click handled here would
-    // start or stop a run in the middle of the project's status change.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void Simulator::emptyConsoles()
+{
+    for (QPlainTextEdit* console : std::as_const(m_consoles))
+        console->clear();
+    m_shown.fill(0);
+    m_followedRun = -1;
+}
+
+bool Simulator::go()
+{
+    EditCommit::commitFocused(this);
+    if (m_project->status() == RunStatus::Running)
+        return false;
+    const QString reason = m_project->notReadyReason();
+    if (!reason.isEmpty()) {
+        showResult(tr("The simulation cannot start."), reason, QString());
+        return false;
+    }
+    m_project->start();
+    return true;
 }
 
 void Simulator::updProgs()
@@ -144,18 +170,44 @@ void Simulator::updateLogs(int idx)
         m_followedRun = idx;
         m_tabs->setCurrentIndex(idx);
     }
-    if (m_shown.at(idx) != run.received || console->document()->characterCount() - 1 != run.log.size()) {
-        console->setPlainText(run.log);
-        console->moveCursor(QTextCursor::End);
-        m_shown[idx] = run.received;
-    }
+    appendNewOutput(console, run, m_shown[idx]);
     onDataUpdated();
+}
+
+void Simulator::appendNewOutput(QPlainTextEdit* console, const ExecutorRun& run, qint64& shown)
+{
+    if (run.received == shown)
+        return;
+    QScrollBar* bar = console->verticalScrollBar();
+    // Followed only by a user who is at the end: one who scrolled up to read
+    // or select stays where they are.
+    const bool atEnd = bar->value() == bar->maximum();
+    const qint64 fresh = run.received - shown;
+    QTextCursor end(console->document());
+    end.movePosition(QTextCursor::End);
+    if (run.received < shown || fresh > run.log.size()) {
+        // A new run, or more than the log keeps: the whole log anew.
+        console->setPlainText(run.log);
+    } else {
+        end.insertText(run.log.right(qsizetype(fresh)));
+        // Only as much as the log keeps, cut in chunks rather than on every
+        // line.
+        const int excess = console->document()->characterCount() - 1 - Project::LogLimit;
+        if (excess > Project::LogLimit / 5) {
+            QTextCursor head(console->document());
+            head.setPosition(excess, QTextCursor::KeepAnchor);
+            head.removeSelectedText();
+        }
+    }
+    shown = run.received;
+    if (atEnd)
+        bar->setValue(bar->maximum());
 }
 
 void Simulator::onDataUpdated()
 {
     m_timeLabel->setText(
-        translate("SIM_TIME").replace(QLatin1String("%TIME"), QString::number(m_project->currentTime(), 'f', 6)));
+        translate("SIM_TIME").replace(QLatin1String("%TIME"), QString::number(m_project->currentTime(), 'g', 6)));
     const int progress = m_project->progress();
     if (progress >= 0) {
         m_progressBar->setRange(0, ProgressMaximum);
@@ -185,7 +237,10 @@ void Simulator::showResult(const QString& text, const QString& details, const QS
     box->setWindowTitle(QCoreApplication::applicationName());
     box->setText(text);
     box->setInformativeText(details);
-    box->setIconPixmap(QPixmap(picture));
+    if (picture.isEmpty())
+        box->setIcon(QMessageBox::Warning);
+    else
+        box->setIconPixmap(QPixmap(picture));
     box->setStandardButtons(QMessageBox::Ok);
     box->setWindowModality(Qt::WindowModal);
     box->open();
@@ -206,9 +261,20 @@ void Simulator::onFinished()
 
 void Simulator::onFailed()
 {
-    showResult(QStringLiteral("Simulation Failed!"),
-               QStringLiteral("Please check Settings and refer to the OlvInp and OlvRun console output."),
-               QStringLiteral(":/images/cancel.png"));
+    showResult(QStringLiteral("Simulation Failed!"), failureDetails(), QStringLiteral(":/images/cancel.png"));
+}
+
+QString Simulator::failureDetails() const
+{
+    // The names the runs have, on the pages that have them.
+    QStringList names;
+    for (const ExecutorRun& run : m_project->runs())
+        names << run.name;
+    QString programs = names.join(QStringLiteral(" and "));
+    if (names.size() > 2)
+        programs = names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + names.last();
+    return tr("Please check the %1 page and refer to the %2 console output on the %3 page.")
+        .arg(translate("MENU_SETTINGS"), programs, translate("MENU_CONSOLE"));
 }
 
 void Simulator::updateCbPrf()

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 class Project;
+struct ExecutorRun;
 class QComboBox;
 class QLabel;
 class QPlainTextEdit;
@@ -37,8 +38,13 @@ public:
     QTabWidget* tabs() const { return m_tabs; }
     const QList<QPlainTextEdit*>& consoles() const { return m_consoles; }
     QTimer* refreshTimer() const { return m_refreshTimer; }
+    // In place of the consoles when the project has no executables.
+    QLabel* placeholder() const { return m_placeholder; }
 
 public slots:
+    // Go: commits the focused editor, then starts the run, or tells the user
+    // why it cannot start. Whether it started.
+    bool go();
     void onPrjStatusChange();
     void updateLogs(int idx);
     void onProgUpdated(int idx);
@@ -53,6 +59,9 @@ public slots:
 private:
     QPlainTextEdit* makeConsole();
     void showResult(const QString& text, const QString& details, const QString& picture);
+    void emptyConsoles();
+    static void appendNewOutput(QPlainTextEdit* console, const ExecutorRun& run, qint64& shown);
+    QString failureDetails() const;
 
     Project* m_project = nullptr;
     QPushButton* m_startButton = nullptr;
@@ -64,10 +73,10 @@ private:
     QList<QPlainTextEdit*> m_consoles;
     QList<QElapsedTimer> m_clocks;
     QTimer* m_refreshTimer = nullptr;
-    // Per console, how many characters of its executable's output it shows:
-    // an unchanged log is not set again, so a console the user scrolled
-    // stays where it is between refreshes.
+    // Per console, how many characters of its executable's output it has
+    // been given: only what is new is appended.
     QList<qint64> m_shown;
+    QLabel* m_placeholder = nullptr;
     // The run whose console was last brought to the front.
     int m_followedRun = -1;
 };

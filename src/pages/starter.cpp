@@ -6,6 +6,7 @@
 #include "listdelegate.h"
 #include "listdelegateeditor.h"
 #include "project.h"
+#include "settingsfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -102,10 +103,28 @@ Starter::Starter(Project* project, const QString& schemesFile, QWidget* parent)
     readRecent();
     fillSchemes();
 
+    // Runs only while the page is on show (showEvent()): a hidden list needs
+    // no look at the disk, which may be a slow network share.
     m_timer = new QTimer(this);
+    m_timer->setInterval(CheckIntervalMs);
     connect(m_timer, &QTimer::timeout, this, &Starter::checkFiles);
     checkFiles();
-    m_timer->start(CheckIntervalMs);
+}
+
+void Starter::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_project)
+        return;
+    checkFiles();
+    m_timer->start();
+}
+
+void Starter::hideEvent(QHideEvent* event)
+{
+    if (m_timer)
+        m_timer->stop();
+    QWidget::hideEvent(event);
 }
 
 Starter::~Starter()
@@ -117,12 +136,12 @@ Starter::~Starter()
 
 QString Starter::projectFilter()
 {
-    return QStringLiteral("Olvex Project (*.%1)").arg(projectExtension());
+    return QStringLiteral("Tarvel Project (*.%1)").arg(projectExtension());
 }
 
 QString Starter::settingsFile()
 {
-    return programFile(QStringLiteral("settings.ini"));
+    return SettingsFile::path();
 }
 
 void Starter::readRecent()
@@ -177,12 +196,21 @@ void Starter::fillSchemes()
     m_schemes = Scheme::loadAll(file, m_project->options());
     m_schemesList->clear();
     for (const Scheme* scheme : std::as_const(m_schemes)) {
-        auto* item = new QListWidgetItem(scheme->description(), m_schemesList);
-        item->setToolTip(scheme->description());
+        // The name and the description; a description wider than the bar
+        // ends in an ellipsis there and is read whole in the tool tip.
+        const QString text = scheme->description().isEmpty()
+                                 ? scheme->name()
+                                 : QStringLiteral("%1 \u2014 %2").arg(scheme->name(), scheme->description());
+        const QString whole = scheme->description().isEmpty()
+                                  ? scheme->name()
+                                  : QStringLiteral("<b>%1</b><br>%2")
+                                        .arg(scheme->name().toHtmlEscaped(), scheme->description().toHtmlEscaped());
+        auto* item = new QListWidgetItem(text, m_schemesList);
+        item->setToolTip(whole);
         auto* bar = new ListDelegateEditor(m_schemesList);
         bar->setFocusPolicy(Qt::StrongFocus);
-        bar->setText(scheme->description());
-        bar->setToolTip(scheme->description());
+        bar->setText(text);
+        bar->setToolTip(whole);
         bar->data = scheme->name();
         bar->installEventFilter(m_schemesList->itemDelegate());
         connect(bar, &ListDelegateEditor::clicked, this, &Starter::schemeSelected);
@@ -306,8 +334,14 @@ QString Starter::askForFile()
     QString start = m_project->fileName();
     if (start.isEmpty())
         start = QDir::homePath() + QStringLiteral("/untitled.%1").arg(projectExtension());
-    const QString file =
-        QFileDialog::getSaveFileName(this, QStringLiteral("New Project Name"), start, projectFilter());
+    QFileDialog dialog(this, QStringLiteral("New Project Name"), start, projectFilter());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without extension is a project file all the same.
+    dialog.setDefaultSuffix(projectExtension());
+    dialog.selectFile(start);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QString file = dialog.selectedFiles().value(0);
     if (file.trimmed().isEmpty())
         return QString();
     if (file.right(int(projectExtension().size())).toLower() != projectExtension()) {
@@ -323,7 +357,7 @@ bool Starter::saveTo(const QString& file)
         tell(this, QMessageBox::Warning, QStringLiteral("Failed to save the project!"));
         return false;
     }
-    tDebug() << "Poject" << m_project->name() << "saved to:" << file;
+    tDebug() << "Project" << m_project->name() << "saved to:" << file;
     return true;
 }
 
@@ -332,8 +366,9 @@ void Starter::saveAsProject()
     if (!m_project || m_project->name().isEmpty())
         return;
     const QString file = askForFile();
-    if (!file.isEmpty())
-        (void)saveTo(file); // saveTo() tells the user how it went
+    // saveTo() tells the user how it went.
+    if (!file.isEmpty() && saveTo(file))
+        addToRecent();
 }
 
 void Starter::saveProject()

@@ -53,6 +53,10 @@ public slots:
     void projectSelected(QVariant& var);
     void advancedSelected();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void readRecent();
     void writeRecent() const;

@@ -2,7 +2,10 @@
 
 #include "editorreload.h"
 
+#include "translation.h"
+
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -33,7 +36,8 @@ void TextTabsPage::addTextTab(const QString& name, QString* target, const QStrin
         editor->setLineWrapMode(QPlainTextEdit::NoWrap);
     editor->setReadOnly(readOnly);
     editor->setPlainText(*target);
-    connect(editor, &QPlainTextEdit::textChanged, this, &TextTabsPage::saveData);
+    // Each keystroke stores its own tab's text, not every tab's.
+    connect(editor, &QPlainTextEdit::textChanged, this, [this, editor] { saveEditor(editor); });
     m_tabs->addTab(editor, title);
     m_list.append(Tab{name.trimmed().toUpper(), target, editor});
 }
@@ -67,6 +71,39 @@ void TextTabsPage::saveData()
     }
     if (edited)
         textsEdited();
+}
+
+void TextTabsPage::saveEditor(const QPlainTextEdit* editor)
+{
+    if (m_updating || !canStore())
+        return;
+    for (const Tab& tab : std::as_const(m_list)) {
+        if (tab.editor != editor)
+            continue;
+        QString text = editor->toPlainText();
+        if (text == *tab.target)
+            return;
+        *tab.target = std::move(text);
+        textsEdited();
+        return;
+    }
+}
+
+QString TextTabsPage::tabTitle(const QString& id, const QString& description)
+{
+    // The translation table names the files it knows by their id ("File
+    // INP"); any other file is called by its description.
+    if (Translation::instance().indexOf(id) >= 0)
+        return translate(id);
+    return description;
+}
+
+QFont TextTabsPage::fixedFont(int pointSize)
+{
+    // Input files are written in columns.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(pointSize);
+    return font;
 }
 
 void TextTabsPage::updateData()

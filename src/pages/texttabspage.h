@@ -35,6 +35,10 @@ protected:
     TextTabsPage(const QFont& font, bool wrapLines, QWidget* parent);
 
     void addTextTab(const QString& name, QString* target, const QString& title, bool readOnly);
+    // The title of a file's tab: its translation where the table has the
+    // file's id, else its description.
+    static QString tabTitle(const QString& id, const QString& description);
+    static QFont fixedFont(int pointSize);
     // Whether texts may be stored now (the strings they are bound to exist).
     virtual bool canStore() const { return true; }
     // After typing has changed at least one stored text.
@@ -45,6 +49,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void saveEditor(const QPlainTextEdit* editor);
+
     struct Tab
     {
         QString name;

@@ -34,7 +34,7 @@ public:
     // up, and an END line. Without entries, the keyword line alone.
     static QString block(const QString& keyword, const QStringList& entries, int perRow);
 
-    // Three lines of 48 characters joined by line feeds, without a final one.
+    // Three lines of 48 characters, each ended by a line feed.
     static QString banner();
 
     // Removes the block that starts at a line beginning with `prefix` (any

@@ -116,10 +116,14 @@ void Project::newFromCatalogue()
     (void)setName(translate("ADV_MODE")); // a translated text, never empty
     addCatalogueFiles();
     addExtra(QStringLiteral("OUTPUT_DATA"), QString());
-    // Every option starts "off", so enabling the editors writes nothing yet.
+    // Every node may be edited, and every option starts "off": the input
+    // file holds only what the user switches on.
+    const QString off = translate("OFF");
     for (SchemeNode* node : allNodes()) {
-        if (!node->isGroup)
-            node->enabled = true;
+        if (node->isGroup)
+            continue;
+        node->enabled = true;
+        node->value = off;
     }
     generateFiles();
     markSaved(true);

@@ -63,6 +63,7 @@ void Project::generateFiles()
     // A new text starts with the banner; blocks that are not there yet go
     // after it, the others are replaced where they stand.
     QString head;
+    // The banner, then a blank line before the first block.
     if (text->isEmpty())
         head = InputGenerator::banner() + QLatin1Char('\n');
     auto place = [&](const QString& keyword, const QString& block) {

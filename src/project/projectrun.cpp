@@ -8,6 +8,7 @@
 #include "diagnostic.h"
 #include "translation.h"
 #include "options.h"
+#include "inputgenerator.h"
 #include "outputreader.h"
 #include "runstorage.h"
 #include "safefile.h"
@@ -42,6 +43,7 @@ QString Project::notReadyReason() const
         return programs;
     if (!QDir(m_path).exists())
         return filled("WRONG_PRJ_PATH", m_path);
+
     const ExtraData* input = hasExtra(QStringLiteral("CUSTOM_INP")) ? getExtra(QStringLiteral("CUSTOM_INP")) : nullptr;
     if (!input) {
         tCritical() << "Project::calculate(). Unexpected error: File \"CUSTOM_INP\" has not been found in the "
@@ -50,6 +52,15 @@ QString Project::notReadyReason() const
     }
     if (input->text.isEmpty())
         return translate("PRJ_NO_CONFIG");
+    // The input files are written there first: a folder that takes no file
+    // would fail the run after the old results are gone.
+    if (!QFileInfo(m_path).isWritable())
+        return filled("FILE_OPEN", projectFile(input->fileName.isEmpty() ? input->name : input->fileName));
+    // Without a species in the boundary conditions the input file has no
+    // SPECIES and CONDITIONS blocks: the code cannot start from it.
+    QString species;
+    if (!nodes().isEmpty() && !InputGenerator::firstBoundarySpecies(nodes(), *options(), &species))
+        return translate("GENF_NO_BC");
     return QString();
 }
 
@@ -69,6 +80,10 @@ void Project::start()
     // An executable that has been started but not reported yet runs too.
     if (m_status == RunStatus::Running || m_sequence->processState() != QProcess::NotRunning)
         return;
+    // Checked before anything is cleared: a run that cannot start leaves
+    // the previous results as they were.
+    if (!checkReady(true))
+        return;
     m_readPos = 0;
     // A project without the extra has no earlier output to forget.
     (void)setExtraData(QStringLiteral("OUTPUT_DATA"), QString());
@@ -87,10 +102,7 @@ void Project::start()
     tDebug() << "Duration:" << duration << m_duroption;
     const QByteArray number = duration.trimmed().toLatin1();
     m_endTime = OutputReader::toFloat(number.constData(), number.constData() + number.size());
-    if (checkReady(true))
-        calculate();
-    else
-        setStatus(RunStatus::NoResults); // the output data is gone: no results to claim
+    calculate();
 }
 
 void Project::calculate()

@@ -85,6 +85,8 @@ void Scheme::deleteContent()
 
 void Scheme::clear()
 {
+    // Views holding nodes, extras or species let go of them now.
+    emit aboutToClear();
     deleteContent();
     m_name.clear();
     m_description.clear();

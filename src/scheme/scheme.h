@@ -121,6 +121,8 @@ signals:
     void nodeAdded(SchemeNode* newNode);
     void nodeAboutToRemove(SchemeNode* nodeToRemove);
     void nodeRemoved();
+    // The whole content is about to be deleted (clear()); still there now.
+    void aboutToClear();
 
 protected:
     // How reading a database file went, for callers that must not replace a

@@ -12,9 +12,12 @@
 #include "translation.h"
 #include "listdelegateeditor.h"
 #include "schemeextras.h"
+#include "optionactions.h"
+#include "optiontree.h"
 #include "settings.h"
 #include "simulator.h"
 #include "starter.h"
+#include "ooption.h"
 #include "project.h"
 #include "ctrlgraph2d.h"
 #include "graph2d.h"
@@ -38,7 +41,9 @@
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QTextBrowser>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -46,6 +51,7 @@ namespace {
 
 const QString kSuccess = QStringLiteral("CONGRATULATION  -  SIMULATION WAS SUCCESSFUL");
 const QString kScheme = QStringLiteral("H2-AIR-CONP"); // ends at 1.0E-03 s
+const QString kTitle = QStringLiteral("H2-AIR-CONP[*] \u2014 Tarvel GUI");
 
 QString programFile(const QString& name)
 {
@@ -73,11 +79,14 @@ QByteArray readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// The run folder of the window the test opened last.
+QString g_runFolder;
+
 // The test double plays the catalogue's executables, told by control files
 // in the project folder.
 void control(const QString& executable, const QStringList& lines)
 {
-    writeFile(QDir(MainWindow::temporaryFolder()).filePath(executable + QStringLiteral(".ctl")),
+    writeFile(QDir(g_runFolder).filePath(executable + QStringLiteral(".ctl")),
               (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
 }
 
@@ -107,13 +116,18 @@ private slots:
     void freshWindow();
     void actionsAndMenus();
     void pagesAndBottomBar();
-    void temporaryFolder();
+    void runFolders();
     void choosingASchemeOpensThePages();
     void closeWithoutChangesWritesTheState();
     void closePrompt();
     void runShowsProgress();
     void runWithProfile();
-    void notReadyRunGivesTheControlsBack();
+    void refusedRunSaysWhy();
+    void titleTellsTheState();
+    void lastTypedValueIsKept();
+    void closingDuringRunStopsAndStores();
+    void replacingTheProjectReadsNoFreedMemory();
+    void settingsFallBackWhenBesideProgramIsUnwritable();
     void exportData();
     void aboutDialog();
     void temporaryFolderShown();
@@ -122,7 +136,11 @@ private slots:
 private:
     static void installExecutables(bool present);
     std::unique_ptr<MainWindow> openWindow();
-    void chooseScheme(MainWindow& window);
+    void chooseScheme(MainWindow& window, const QString& name = kScheme);
+    // The editor of the option node of that name on the Options page.
+    static QWidget* editorOf(MainWindow& window, const QString& option);
+    // Types into a field as a user would, without confirming.
+    static void typeInto(QWidget* field, const QString& text);
     // A run whose data reach 4.535E-04 s, wait `pause` ms, then the end.
     static void controlRun(int pause, const QStringList& extra = {});
 
@@ -187,15 +205,37 @@ std::unique_ptr<MainWindow> TestMainWindow::openWindow()
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get()))
         qWarning("the main window was not exposed");
+    g_runFolder = window->runFolder();
     return window;
 }
 
-void TestMainWindow::chooseScheme(MainWindow& window)
+QWidget* TestMainWindow::editorOf(MainWindow& window, const QString& option)
+{
+    for (SchemeNode* node : window.project()->allNodes()) {
+        if (node->option && node->option->name == option)
+            return window.settingsPage()->editorOf(node);
+    }
+    return nullptr;
+}
+
+void TestMainWindow::typeInto(QWidget* field, const QString& text)
+{
+    // As a user types: in the active window, into the field with the focus.
+    field->window()->activateWindow();
+    if (!QTest::qWaitForWindowActive(field->window()))
+        qWarning("the window did not become active");
+    field->setFocus(Qt::MouseFocusReason);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field, Qt::Key_Backspace);
+    QTest::keyClicks(field, text);
+}
+
+void TestMainWindow::chooseScheme(MainWindow& window, const QString& name)
 {
     QListWidget* schemes = window.starter()->schemesList();
     for (int row = 0; row < schemes->count(); ++row) {
         auto* bar = qobject_cast<ListDelegateEditor*>(schemes->itemWidget(schemes->item(row)));
-        if (bar && bar->data.toString() == kScheme) {
+        if (bar && bar->data.toString() == name) {
             window.selector()->setCurrentIndex(0);
             QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(10, bar->height() / 2));
             return;
@@ -361,34 +401,56 @@ void TestMainWindow::pagesAndBottomBar()
     QCOMPARE(central->itemAt(1)->widget(), save->parentWidget());
 }
 
-void TestMainWindow::temporaryFolder()
+void TestMainWindow::runFolders()
 {
-    const QString folder = MainWindow::temporaryFolder();
-    QCOMPARE(folder, QDir(QDir::tempPath()).filePath(QStringLiteral("TARVELG")));
-    QDir().mkpath(folder + QStringLiteral("/sub"));
-    writeFile(folder + QStringLiteral("/stale.txt"), "old");
-    writeFile(folder + QStringLiteral("/.hidden"), "old");
-    writeFile(folder + QStringLiteral("/sub/kept.txt"), "kept");
-    {
+    // What another program, or an attacker, left under the old shared name:
+    // a link to a folder of files, then a plain file. Neither is touched,
+    // and neither stops a run.
+    const QString shared = QDir(QDir::tempPath()).filePath(QStringLiteral("TARVELG"));
+    QTemporaryDir victim;
+    writeFile(victim.filePath(QStringLiteral("precious.txt")), "keep");
+    for (bool link : {true, false}) {
+        QFile::remove(shared);
+        if (link)
+            QVERIFY(QFile::link(victim.path(), shared));
+        else
+            writeFile(shared, "a file");
         MessageCapture capture;
-        MainWindow window;
-        QVERIFY(capture.texts(QtDebugMsg).contains(
-            QStringLiteral("Absolute temporary project path: \"%1\" ").arg(QDir(folder).absolutePath())));
-        QCOMPARE(window.project()->path(), QDir(folder).absolutePath());
-        QVERIFY(!QFile::exists(folder + QStringLiteral("/stale.txt")));
-        QVERIFY(!QFile::exists(folder + QStringLiteral("/.hidden")));
-        QVERIFY(QFile::exists(folder + QStringLiteral("/sub/kept.txt")));
+        auto first = std::make_unique<MainWindow>();
+        MainWindow second;
+        const QString one = first->runFolder();
+        const QString two = second.runFolder();
+        QVERIFY(!one.isEmpty() && !two.isEmpty());
+        QVERIFY(one != two);
+        for (const QString& folder : {one, two}) {
+            QVERIFY(QFileInfo(folder).fileName().startsWith(QStringLiteral("TARVELG-")));
+            QCOMPARE(QFileInfo(folder).dir().canonicalPath(), QDir(QDir::tempPath()).canonicalPath());
+            QVERIFY(!QFileInfo(folder).isSymLink());
+            // The user's alone.
+            const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
+                                              | QFile::WriteOther | QFile::ExeOther;
+            QCOMPARE(QFile::permissions(folder) & others, QFile::Permissions());
+            QCOMPARE(QFile::permissions(folder) & (QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner),
+                     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        QCOMPARE(first->project()->path(), QDir(one).absolutePath());
+        QVERIFY(
+            capture.texts(QtDebugMsg)
+                .contains(QStringLiteral("Absolute temporary project path: \"%1\" ").arg(QDir(two).absolutePath())));
+        writeFile(QDir(one).filePath(QStringLiteral("fort.2")), "first");
+        writeFile(QDir(two).filePath(QStringLiteral("fort.2")), "second");
+        // One window going leaves the other's run folder alone.
+        first.reset();
+        QVERIFY(!QFileInfo::exists(one));
+        QCOMPARE(readFile(QDir(two).filePath(QStringLiteral("fort.2"))), QByteArray("second"));
+        QCOMPARE(readFile(victim.filePath(QStringLiteral("precious.txt"))), QByteArray("keep"));
+        QCOMPARE(QFileInfo(shared).isSymLink(), link);
+        second.show();
+        chooseScheme(second);
+        QCOMPARE(second.project()->notReadyReason(), QString());
     }
-    // Its files go with the window; a folder that still holds folders stays.
-    QVERIFY(QFile::exists(folder + QStringLiteral("/sub/kept.txt")));
-    QVERIFY(QDir(folder).removeRecursively());
-
-    {
-        MainWindow window;
-        QVERIFY(QDir(folder).exists());
-        writeFile(folder + QStringLiteral("/fort.2"), "input");
-    }
-    QVERIFY(!QDir(folder).exists());
+    QCOMPARE(readFile(shared), QByteArray("a file"));
+    QFile::remove(shared);
 }
 
 void TestMainWindow::choosingASchemeOpensThePages()
@@ -501,14 +563,14 @@ void TestMainWindow::runShowsProgress()
     QVERIFY(progress->isVisible());
     QCOMPARE(progress->format(), QStringLiteral("%p%"));
     QVERIFY(progress->isTextVisible());
-    QCOMPARE(titles.value(0).value(0).toString(), QStringLiteral("Tarvel GUI (0.0 %)"));
+    QCOMPARE(titles.value(0).value(0).toString(), kTitle + QStringLiteral(" (0.0 %)"));
 
-    QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QStringLiteral("Tarvel GUI (45.3 %)"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), kTitle + QStringLiteral(" (45.3 %)"), 5000);
     QCOMPARE(progress->value(), 453);
     QVERIFY(!window->runButton()->isEnabled());
 
     QVERIFY(finished.wait(15000));
-    QCOMPARE(window->windowTitle(), QStringLiteral("Tarvel GUI"));
+    QCOMPARE(window->windowTitle(), kTitle);
     QVERIFY(!progress->isVisible());
     QCOMPARE(progress->value(), 1000);
     QVERIFY(window->runButton()->isEnabled());
@@ -573,20 +635,274 @@ void TestMainWindow::runWithProfile()
     QVERIFY(!window->runProfileAction()->isEnabled());
 }
 
-void TestMainWindow::notReadyRunGivesTheControlsBack()
+void TestMainWindow::refusedRunSaysWhy()
 {
     installExecutables(false);
+    {
+        auto window = openWindow();
+        // Kept, so that the refusal names them; their consoles are there.
+        QCOMPARE(window->project()->runs().size(), 2);
+        QVERIFY(window->simulator()->placeholder()->isHidden());
+        chooseScheme(*window);
+        QSignalSpy started(window->project(), &Project::simulationStarted);
+        ModalAnswers answers;
+        answers.add(ModalAnswers::press(QMessageBox::Ok));
+        QTest::mouseClick(window->runButton(), Qt::LeftButton);
+        QTRY_COMPARE(answers.seen().size(), 1);
+        QCOMPARE(answers.seen().at(0).text, QStringLiteral("The simulation cannot start."));
+        QCOMPARE(answers.seen().at(0).informativeText,
+                 QStringLiteral("Project Execution File \"%1\" doesn't exist or wrong")
+                     .arg(programFile(QStringLiteral("tarinp.x"))));
+        QCOMPARE(started.count(), 0);
+        QVERIFY(window->runButton()->isEnabled());
+        QVERIFY(window->runAction()->isEnabled());
+        QVERIFY(!window->progressBar()->isVisible());
+    }
+
+    // After a run: an executable that cannot be executed refuses the next
+    // one, and the results of the last one stay.
+    installExecutables(true);
     auto window = openWindow();
-    // Kept, so that the refusal names them.
-    QCOMPARE(window->project()->runs().size(), 2);
     chooseScheme(*window);
-    QSignalSpy started(window->project(), &Project::simulationStarted);
-    QTest::mouseClick(window->runButton(), Qt::LeftButton);
-    QCOMPARE(started.count(), 0);
-    QVERIFY(window->runButton()->isEnabled());
-    QVERIFY(window->runAction()->isEnabled());
-    QVERIFY(!window->progressBar()->isVisible());
+    controlRun(10);
+    Project* project = window->project();
+    QSignalSpy finished(project, &Project::simulationFinished);
+    ModalAnswers answers;
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    window->runAction()->trigger();
+    QVERIFY(finished.wait(15000));
+    QTRY_COMPARE(answers.seen().size(), 1);
+    const int steps = project->timeStepCount();
+    QCOMPARE(steps, 3);
+    QFile::setPermissions(programFile(QStringLiteral("tarrun.x")), QFile::ReadOwner | QFile::WriteOwner);
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    QTest::mouseClick(window->simulator()->startButton(), Qt::LeftButton);
+    QTRY_COMPARE(answers.seen().size(), 2);
+    QCOMPARE(answers.seen().at(1).informativeText,
+             QStringLiteral("Project Execution File \"%1\" doesn't exist or wrong").arg(programFile("tarrun.x")));
+    QCOMPARE(project->timeStepCount(), steps);
+    QCOMPARE(project->status(), RunStatus::ResultsAvailable);
+    QVERIFY(!project->getExtra(QStringLiteral("OUTPUT_DATA"))->text.isEmpty());
+
+    // No species in the boundary conditions: the input file has no SPECIES.
+    installExecutables(true);
+    QList<SchemeNode*> conditions;
+    for (SchemeNode* node : project->allNodes()) {
+        if (node->option && node->option->kind == OOption::BoundaryCondition && node->option->name != "BC_T"
+            && node->option->name != "BC_P")
+            conditions << node;
+    }
+    window->settingsPage()->dropTree();
+    for (SchemeNode* node : conditions)
+        QVERIFY(project->removeNode(node));
+    window->settingsPage()->updateData();
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    window->runAction()->trigger();
+    QTRY_COMPARE(answers.seen().size(), 3);
+    QCOMPARE(answers.seen().at(2).informativeText,
+             QStringLiteral("No species in the boundary conditions. Must have at least one"));
+    QCOMPARE(project->timeStepCount(), steps);
+}
+
+void TestMainWindow::titleTellsTheState()
+{
+    auto window = openWindow();
     QCOMPARE(window->windowTitle(), QStringLiteral("Tarvel GUI"));
+    chooseScheme(*window);
+    QCOMPARE(window->windowTitle(), kTitle);
+    QVERIFY(!window->isWindowModified());
+    window->project()->setUnsaved();
+    QVERIFY(window->isWindowModified());
+    const QString file = QDir(m_temp->path()).filePath(QStringLiteral("titled.tarvel"));
+    QVERIFY(window->project()->save(file));
+    QVERIFY(!window->isWindowModified());
+
+    // Past the end time: at most 100 %.
+    control(QStringLiteral("tarinp.x"), {QStringLiteral("print input read")});
+    control(QStringLiteral("tarrun.x"),
+            {QStringLiteral("data ") + row({QStringLiteral("t(s)"), QStringLiteral("T(K)")}),
+             QStringLiteral("data ") + row({QStringLiteral("2.0E-03"), QStringLiteral("1000.0")}),
+             QStringLiteral("sleep 1500"), QStringLiteral("print ") + kSuccess});
+    QSignalSpy finished(window->project(), &Project::simulationFinished);
+    ModalAnswers answers;
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    window->runAction()->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), kTitle + QStringLiteral(" (100.0 %)"), 5000);
+    QVERIFY(finished.wait(15000));
+
+    // Without an end time no percentage is known, and none is shown.
+    QWidget* end = editorOf(*window, QStringLiteral("TEND"));
+    QVERIFY(end);
+    typeInto(end, QString());
+    QTest::keyClick(end, Qt::Key_Return);
+    QCOMPARE(window->project()->optionValue(QStringLiteral("TEND")), QStringLiteral("off"));
+    QSignalSpy titles(window.get(), &QWidget::windowTitleChanged);
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    window->runAction()->trigger();
+    QVERIFY(finished.wait(15000));
+    for (const QList<QVariant>& title : std::as_const(titles))
+        QVERIFY2(!title.value(0).toString().contains(QLatin1Char('%')), qPrintable(title.value(0).toString()));
+    QCOMPARE(window->windowTitle(), kTitle);
+}
+
+void TestMainWindow::lastTypedValueIsKept()
+{
+    auto window = openWindow();
+    chooseScheme(*window);
+    Project* project = window->project();
+    const QString fort2 = QDir(project->path()).filePath(QStringLiteral("fort.2"));
+    QWidget* temperature = editorOf(*window, QStringLiteral("BC_T"));
+    QVERIFY(temperature);
+
+    // Saved: typed, never confirmed, then Ctrl+S.
+    typeInto(temperature, QStringLiteral("1100"));
+    const QString file = QDir(m_temp->path()).filePath(QStringLiteral("typed.tarvel"));
+    ModalAnswers answers;
+    answers.add(ModalAnswers::chooseFile(file));
+    window->saveAction()->trigger();
+    QCOMPARE(answers.seen().size(), 1);
+    QVERIFY(project->isSaved());
+    {
+        Project reopened(window->catalogue());
+        QVERIFY(reopened.load(file));
+        QCOMPARE(reopened.optionValue(QStringLiteral("BC_T")), QStringLiteral("1100"));
+    }
+
+    // Run: the input file has it.
+    controlRun(10);
+    typeInto(temperature, QStringLiteral("1200"));
+    QSignalSpy finished(project, &Project::simulationFinished);
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    window->runAction()->trigger();
+    QVERIFY(finished.wait(15000));
+    QTRY_COMPARE(answers.seen().size(), 2);
+    QVERIFY(readFile(fort2).contains("\nT       =      1200 \n"));
+
+    // Another page, then closing: it counts, and closing asks about it.
+    typeInto(temperature, QStringLiteral("1300"));
+    window->selector()->setCurrentIndex(0);
+    QCOMPARE(project->optionValue(QStringLiteral("BC_T")), QStringLiteral("1300"));
+    answers.settle();
+    answers.dropPending();
+    QVERIFY(project->save());
+    window->selector()->setCurrentIndex(1);
+    typeInto(temperature, QStringLiteral("1400"));
+    answers.add(ModalAnswers::press(QMessageBox::Cancel));
+    QVERIFY(!window->close());
+    QCOMPARE(answers.seen().last().text, QStringLiteral("The project has been modified."));
+    QCOMPARE(project->optionValue(QStringLiteral("BC_T")), QStringLiteral("1400"));
+    answers.add(ModalAnswers::press(QMessageBox::Discard));
+    QVERIFY(window->close());
+}
+
+void TestMainWindow::closingDuringRunStopsAndStores()
+{
+    auto window = openWindow();
+    chooseScheme(*window);
+    controlRun(60000);
+    Project* project = window->project();
+    ModalAnswers answers;
+    window->runAction()->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(project->timeStepCount(), 2, 5000);
+
+    // Cancel: the run goes on.
+    answers.add(ModalAnswers::press(QMessageBox::Cancel));
+    QVERIFY(!window->close());
+    QCOMPARE(answers.seen().size(), 1);
+    QCOMPARE(answers.seen().at(0).text, QStringLiteral("A simulation is running."));
+    QCOMPARE(answers.seen().at(0).informativeText,
+             QStringLiteral("Stop the run and close? The results computed so far are kept."));
+    QCOMPARE(project->status(), RunStatus::Running);
+
+    // Stop and close: the run ends, its outputs are stored, then the save
+    // prompt, then the window goes.
+    answers.add([](QWidget* widget) {
+        auto* box = qobject_cast<QMessageBox*>(widget);
+        for (QAbstractButton* button : box->buttons()) {
+            if (button->text() == QStringLiteral("Stop and close"))
+                button->click();
+        }
+    });
+    const QString file = QDir(m_temp->path()).filePath(QStringLiteral("stopped.tarvel"));
+    answers.add(ModalAnswers::press(QMessageBox::Save));
+    answers.add(ModalAnswers::chooseFile(file));
+    window->close();
+    QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 15000);
+    QCOMPARE(answers.seen().at(2).text, QStringLiteral("The project has been modified."));
+    QCOMPARE(project->status(), RunStatus::ResultsAvailable);
+    Project reopened(window->catalogue());
+    QVERIFY(reopened.load(file));
+    QCOMPARE(reopened.timeStepCount(), 2);
+    QCOMPARE(reopened.currentTime(), 4.535e-4f);
+}
+
+void TestMainWindow::replacingTheProjectReadsNoFreedMemory()
+{
+    // Under AddressSanitizer a read of a freed node or row ends the test.
+    auto window = openWindow();
+    chooseScheme(*window);
+    Settings* page = window->settingsPage();
+    ModalAnswers answers;
+    for (const QString& next : {QStringLiteral("CH4-AIR-GRI30"), kScheme}) {
+        // A row selected on the Options page, then a new scheme from Home.
+        window->selector()->setCurrentIndex(1);
+        QTreeWidgetItem* item = page->itemOf(page->project()->nodes().first()->children.first());
+        page->tree()->setCurrentItem(item);
+        item->setSelected(true);
+        QCOMPARE(page->selectedNodes().size(), 1);
+        chooseScheme(*window, next);
+        QCOMPARE(window->project()->name(), next);
+        // Whatever the rows hold now is the new project's.
+        const QList<SchemeNode*> nodes = window->project()->allNodes();
+        for (SchemeNode* node : page->selectedNodes())
+            QVERIFY(nodes.contains(node));
+        QVERIFY(!page->currentNode() || nodes.contains(page->currentNode()));
+    }
+
+    // A field left focused with text in it while the project is replaced.
+    window->selector()->setCurrentIndex(1);
+    QWidget* temperature = editorOf(*window, QStringLiteral("BC_T"));
+    typeInto(temperature, QStringLiteral("1234"));
+    QPointer<QWidget> field = temperature;
+    const QList<Scheme*> schemes = window->starter()->schemes();
+    window->project()->setScheme(schemes.last());
+    QVERIFY(!field);
+    answers.settle();
+    QCOMPARE(window->project()->name(), schemes.last()->name());
+    QCOMPARE(window->project()->optionValue(QStringLiteral("BC_T")), schemes.last()->optionValue("BC_T"));
+    QVERIFY(editorOf(*window, QStringLiteral("BC_T")));
+    answers.dropPending();
+}
+
+void TestMainWindow::settingsFallBackWhenBesideProgramIsUnwritable()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    const QString fallback =
+        QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath("settings.ini");
+    QFile::remove(fallback);
+    // Not even an administrator can write a file where a folder stands.
+    const QString beside = programFile(QStringLiteral("settings.ini"));
+    QVERIFY(QDir().mkpath(beside));
+    {
+        MessageCapture capture;
+        auto window = openWindow();
+        window->resize(640, 480);
+        QVERIFY(window->close());
+        QStringList said;
+        for (const QString& text : capture.warnings()) {
+            if (text.startsWith(QStringLiteral("SettingsFile")))
+                said << text;
+        }
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.first().contains(fallback), qPrintable(said.first()));
+    }
+    QSettings settings(fallback, QSettings::IniFormat);
+    QVERIFY(settings.contains(QStringLiteral("MainWindow/Geometry")));
+    MainWindow again;
+    QCOMPARE(again.size(), QSize(640, 480));
+    QVERIFY(QDir(beside).removeRecursively());
+    QFile::remove(fallback);
+    QStandardPaths::setTestModeEnabled(false);
 }
 
 void TestMainWindow::exportData()

@@ -194,13 +194,12 @@ void TestStartup::missingDatabase()
     QVERIFY(log.exists());
     QVERIFY2(log.isWellFormed(), qPrintable(log.error()));
     QVERIFY(log.bytes().startsWith(QByteArray(100, '-') + "\r\n"));
-    QCOMPARE(ourLines(log),
-             (QStringList{LogFile::separator(), "INF\tOlvex GUI started ",
-                          "INF\tOptions::loadOptions(). Loaded 86 translations ",
-                          "INF\t\"schemes.dat\" cannot be found. Terminated. "}));
+    QCOMPARE(ourLines(log), (QStringList{LogFile::separator(), "INF\tTarvel GUI started ",
+                                         "INF\tOptions::loadOptions(). Loaded 87 translations ",
+                                         "INF\t\"schemes.dat\" cannot be found. Terminated. "}));
     const QList<QByteArray> raw = log.bytes().split('\n');
     QVERIFY(raw.size() > 2);
-    QVERIFY(QRegularExpression(QStringLiteral("^\\d{6} \\d{2}:\\d{2}:\\d{2} INF\\tOlvex GUI started \\r$"))
+    QVERIFY(QRegularExpression(QStringLiteral("^\\d{6} \\d{2}:\\d{2}:\\d{2} INF\\tTarvel GUI started \\r$"))
                 .match(QString::fromUtf8(raw.at(1)))
                 .hasMatch());
     QVERIFY(!QFile::exists(programFile(QStringLiteral("log.txt"))));
@@ -234,7 +233,7 @@ void TestStartup::freshLogInTheProgramDirectory()
     QVERIFY2(log.isWellFormed(), qPrintable(log.error()));
     QVERIFY(log.bytes().startsWith(QByteArray(100, '-') + "\r\n"));
     QVERIFY(!log.bytes().contains("stale"));
-    QCOMPARE(ourLines(log).mid(0, 2), (QStringList{LogFile::separator(), "INF\tOlvex GUI started "}));
+    QCOMPARE(ourLines(log).mid(0, 2), (QStringList{LogFile::separator(), "INF\tTarvel GUI started "}));
 }
 
 void TestStartup::otherWorkingDirectoryAppends()
@@ -250,7 +249,7 @@ void TestStartup::otherWorkingDirectoryAppends()
     QVERIFY2(log.isWellFormed(), qPrintable(log.error()));
     QVERIFY(log.bytes().startsWith("270101 10:00:00 INF\tprevious run\r\n" + QByteArray(100, '-') + "\r\n"));
     QCOMPARE(ourLines(log).mid(0, 3),
-             (QStringList{"INF\tprevious run", LogFile::separator(), "INF\tOlvex GUI started "}));
+             (QStringList{"INF\tprevious run", LogFile::separator(), "INF\tTarvel GUI started "}));
 }
 
 void TestStartup::mainWindowAndNormalTermination()
@@ -268,20 +267,29 @@ void TestStartup::mainWindowAndNormalTermination()
     // temporary folder goes with it.
     const LogFile log(m_work->filePath(QStringLiteral("log.txt")));
     QVERIFY2(log.isWellFormed(), qPrintable(log.error()));
-    const QString folder = QDir(m_work->path()).absoluteFilePath(QStringLiteral("TARVELG"));
-    QCOMPARE(ourLines(log),
-             (QStringList{LogFile::separator(), "INF\tOlvex GUI started ",
-                          "INF\tOptions::loadOptions(). Loaded 86 translations ",
-                          QStringLiteral("WRN\t\"Project Execution File \"%1\" doesn't exist or wrong\" ")
-                              .arg(programFile(QStringLiteral("tarinp.x"))),
-                          QStringLiteral("WRN\t\"Project Execution File \"%1\" doesn't exist or wrong\" ")
-                              .arg(programFile(QStringLiteral("tarrun.x"))),
-                          QStringLiteral("INF\tAbsolute temporary project path: \"%1\" ").arg(folder),
-                          QStringLiteral("INF\tNew Project Path: \"%1\" ").arg(folder),
-                          QStringLiteral("INF\tOpened Schemes File ver.  0 :  \"%1\" ")
-                              .arg(programFile(QStringLiteral("schemes.dat"))),
-                          "ERR\tCannot load Schemes File: File is corrupt or wrong. ",
-                          "INF\tTarvel GUI terminated normally. "}));
+    // A run folder of its own, "TARVELG-" and a unique ending.
+    const QStringList lines = ourLines(log);
+    const QRegularExpression made(QStringLiteral("^INF\\tAbsolute temporary project path: \"(.*)\" $"));
+    QString folder;
+    for (const QString& line : lines) {
+        const QRegularExpressionMatch match = made.match(line);
+        if (match.hasMatch())
+            folder = match.captured(1);
+    }
+    QCOMPARE(QFileInfo(folder).dir().absolutePath(), QDir(m_work->path()).absolutePath());
+    QVERIFY2(QFileInfo(folder).fileName().startsWith(QStringLiteral("TARVELG-")), qPrintable(folder));
+    QCOMPARE(lines, (QStringList{LogFile::separator(), "INF\tTarvel GUI started ",
+                                 "INF\tOptions::loadOptions(). Loaded 87 translations ",
+                                 QStringLiteral("WRN\t\"Project Execution File \"%1\" doesn't exist or wrong\" ")
+                                     .arg(programFile(QStringLiteral("tarinp.x"))),
+                                 QStringLiteral("WRN\t\"Project Execution File \"%1\" doesn't exist or wrong\" ")
+                                     .arg(programFile(QStringLiteral("tarrun.x"))),
+                                 QStringLiteral("INF\tAbsolute temporary project path: \"%1\" ").arg(folder),
+                                 QStringLiteral("INF\tNew Project Path: \"%1\" ").arg(folder),
+                                 QStringLiteral("INF\tOpened Schemes File ver.  0 :  \"%1\" ")
+                                     .arg(programFile(QStringLiteral("schemes.dat"))),
+                                 "ERR\tCannot load Schemes File: File is corrupt or wrong. ",
+                                 "INF\tTarvel GUI terminated normally. "}));
     QVERIFY(!QDir(folder).exists());
 }
 

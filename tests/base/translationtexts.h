@@ -12,6 +12,8 @@ struct TranslationText
     const char16_t* russian;
 };
 
+// One tag a line, however long: a table to read across.
+// clang-format off
 inline const TranslationText kTranslationTexts[] = {
     {u"ON", u"on", u"ein", u"вкл"},
     {u"OFF", u"off", u"aus", u"выкл"},
@@ -99,6 +101,8 @@ inline const TranslationText kTranslationTexts[] = {
     {u"FILE_SAVE_FAILURE", u"Failed to save File", u"Datei konnte nicht gespeichert werden", u"Нe удалось сохранить Файл"},
     {u"SCHEMES_DAT_MISSING", u"Schemes Database is missing!", u"Schemen-Databank fehlt!", u"Отсутствует База данных схем!"},
     {u"SCHEMES_DAT_MISSING_INFO", u"%FILE is required for programme start", u"%FILE ist für Programausführung notwendig", u"%FILE необходим для запуска программы"},
+    {u"THERM", u"Thermo Data", u"Thermodaten", u"Термодинамические данные"},
 };
+// clang-format on
 
 #endif

@@ -216,7 +216,7 @@ void TestCli::verboseDebugOnStandardError()
     const Run result = run({QStringLiteral("--verbose"), QStringLiteral("catalogue"), QStringLiteral("--json")});
     QCOMPARE(result.exitCode, 0);
     QVERIFY(QJsonDocument::fromJson(result.out).isObject());
-    QVERIFY2(result.err.contains("tarvel: debug: Options::loadOptions(). Loaded 86 translations \n"),
+    QVERIFY2(result.err.contains("tarvel: debug: Options::loadOptions(). Loaded 87 translations \n"),
              result.err.constData());
 }
 

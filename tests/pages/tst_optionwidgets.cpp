@@ -9,11 +9,15 @@
 #include "optionfield.h"
 #include "optiontree.h"
 #include "optviewer.h"
+#include "numbervalidator.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -59,8 +63,8 @@ class TestOptionWidgets : public QObject
 
 private slots:
     void comboShowsAndWritesMenuValues();
-    void fieldStoresTrimmedChangesOnly();
-    void fieldMaskOnlyWhileFocused();
+    void fieldTakesNumbersAsTyped();
+    void wheelEditsOnlyFocusedEditors();
     void buttonDefaultsAndTreeItem();
     void buttonKeys();
     void buttonTakesFocusOnMouseRelease();
@@ -83,6 +87,7 @@ void TestOptionWidgets::comboShowsAndWritesMenuValues()
     QVERIFY(mole->values.size() >= 3);
     QString value = QStringLiteral("2");
     OptionCombo combo(mole, &value);
+    QSignalSpy edited(&combo, &OptionCombo::valueEdited);
     QCOMPARE(combo.count(), mole->values.size());
     for (int i = 0; i < combo.count(); ++i) {
         QCOMPARE(combo.itemText(i), mole->values.at(i).text);
@@ -92,109 +97,196 @@ void TestOptionWidgets::comboShowsAndWritesMenuValues()
     QCOMPARE(combo.itemText(0), QStringLiteral("Mole fractions"));
     QCOMPARE(combo.currentIndex(), 1);
     QCOMPARE(combo.focusPolicy(), Qt::StrongFocus);
+    combo.setCurrentIndex(0);
+    QCOMPARE(value, QStringLiteral("1"));
+    QCOMPARE(edited.count(), 1);
 
-    // A value no item offers: the last item ("off") shows, nothing is written.
+    // A value no item offers: shown as an unknown value carrying it, not as
+    // "off", and written as it is until another is chosen.
     QString unknown = QStringLiteral("7");
     OptionCombo other(mole, &unknown);
+    QCOMPARE(other.count(), mole->values.size() + 1);
     QCOMPARE(other.currentIndex(), other.count() - 1);
-    QCOMPARE(other.currentText(), QStringLiteral("Disabled"));
-    QCOMPARE(other.itemData(other.currentIndex()).toString(), QStringLiteral("off"));
+    QCOMPARE(other.currentText(), QStringLiteral("Uknown Value"));
+    QCOMPARE(other.itemData(other.currentIndex()).toString(), QStringLiteral("7"));
+    QCOMPARE(other.itemData(other.currentIndex(), Qt::ToolTipRole).toString(), QStringLiteral("7"));
     QCOMPARE(unknown, QStringLiteral("7"));
-
-    other.setCurrentIndex(0);
-    QCOMPARE(unknown, QStringLiteral("1"));
     other.setCurrentIndex(1);
     QCOMPARE(unknown, QStringLiteral("2"));
+    other.setCurrentIndex(other.count() - 1);
+    QCOMPARE(unknown, QStringLiteral("7"));
     // No current item: the option's default.
     other.setCurrentIndex(-1);
     QCOMPARE(unknown, mole->defaultValue);
 }
 
-void TestOptionWidgets::fieldStoresTrimmedChangesOnly()
+void TestOptionWidgets::fieldTakesNumbersAsTyped()
 {
-    OOption* tend = m_fixture.option(QStringLiteral("TEND"));
-    QString value = QStringLiteral("1.0E-03");
-    OptionField field(tend, &value);
-    QCOMPARE(field.text(), QStringLiteral("1.0E-03"));
-    QCOMPARE(field.focusPolicy(), Qt::StrongFocus);
-
-    // The same value with blanks around: the bound string is not written
-    // (its data stays the very same).
-    const QChar* before = value.constData();
-    field.setText(QStringLiteral("  1.0E-03 "));
-    emit field.editingFinished();
-    QCOMPARE(value, QStringLiteral("1.0E-03"));
-    QVERIFY(value.constData() == before);
-
-    field.setText(QStringLiteral(" 2.5E-04  "));
-    emit field.editingFinished();
-    QCOMPARE(value, QStringLiteral("2.5E-04"));
-
-    // The second form is bound to the option's own value and stores only
-    // when asked to.
-    tend->value = QStringLiteral("3.0E+00");
-    OptionField own(tend);
-    QCOMPARE(own.text(), QStringLiteral("3.0E+00"));
-    QVERIFY(own.value() == &tend->value);
-    own.setText(QStringLiteral("4.0E+00"));
-    emit own.editingFinished();
-    QCOMPARE(tend->value, QStringLiteral("3.0E+00"));
-    own.onChange();
-    QCOMPARE(tend->value, QStringLiteral("4.0E+00"));
-    tend->value = tend->defaultValue;
-}
-
-void TestOptionWidgets::fieldMaskOnlyWhileFocused()
-{
+    // What the validator takes, and how long: a condition's column is 10
+    // characters, an option's (TIGN) 2.
+    NumberValidator condition(NumberValidator::ConditionLength);
+    const QList<QPair<QString, QValidator::State>> cases{
+        {"1100", QValidator::Acceptable},       {"2.5E-4", QValidator::Acceptable},
+        {"1.0D-03", QValidator::Acceptable},    {"-.5e+120", QValidator::Acceptable},
+        {"500.", QValidator::Acceptable},       {"", QValidator::Acceptable},
+        {"1.23456E-5", QValidator::Acceptable}, {"1.23456E-05", QValidator::Invalid},
+        {"2.5E", QValidator::Intermediate},     {"-", QValidator::Intermediate},
+        {"1E-", QValidator::Intermediate},      {"12a", QValidator::Invalid},
+        {"1.0E-0003", QValidator::Invalid},     {"1..2", QValidator::Invalid},
+    };
+    for (const auto& [text, state] : cases) {
+        QString input = text;
+        int position = 0;
+        QVERIFY2(condition.validate(input, position) == state, qPrintable(text));
+    }
+    OptionField tign(m_fixture.option(QStringLiteral("TIGN")), new QString(QStringLiteral("8")));
+    QCOMPARE(tign.numberValidator()->maxLength(), 2);
+    QString wide = QStringLiteral("108");
+    int position = 0;
+    QCOMPARE(tign.numberValidator()->validate(wide, position), QValidator::Invalid);
+    delete tign.value();
+    // No mask, ever: the catalogue keeps its mask strings for nothing else.
     OOption* tend = m_fixture.option(QStringLiteral("TEND"));
     QCOMPARE(tend->inputMask, QStringLiteral("#00.00E#00"));
-    // Declared first: the editor must never outlive the string it is bound to.
+
     QString value = QStringLiteral("1.0E-03");
     QWidget window;
     auto* field = new OptionField(tend, &value, &window);
     auto* other = new QLineEdit(&window);
     other->move(0, 40);
+    QSignalSpy edited(field, &OptionField::valueEdited);
     window.show();
     window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
 
-    field->setFocus();
-    QTRY_VERIFY(field->hasFocus());
-    QCOMPARE(field->inputMask(), QStringLiteral("#00.00E#00"));
-    // Typed over the mask: sign and digits fill the places, the literals
-    // are stepped over.
+    // Focus in and out changes nothing.
+    for (int i = 0; i < 2; ++i) {
+        field->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(field->hasFocus());
+        QCOMPARE(field->inputMask(), QString());
+        other->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(other->hasFocus());
+    }
+    QCOMPARE(value, QStringLiteral("1.0E-03"));
+    QCOMPARE(field->text(), QStringLiteral("1.0E-03"));
+    QCOMPARE(edited.count(), 0);
+
+    // Typed and confirmed: stored as typed.
+    field->setFocus(Qt::MouseFocusReason);
     field->selectAll();
-    QTest::keyClicks(field, QStringLiteral("+1234-56"));
-    QCOMPARE(field->text(), QStringLiteral("+12.34E-56"));
+    QTest::keyClicks(field, QStringLiteral("2.5E-4"));
     QTest::keyClick(field, Qt::Key_Return);
-    QCOMPARE(value, QStringLiteral("+12.34E-56"));
+    QCOMPARE(value, QStringLiteral("2.5E-4"));
+    QCOMPARE(edited.count(), 1);
 
-    other->setFocus();
+    // Text that does not parse yet: framed red with a tool tip, not stored,
+    // still on show after the focus has gone.
+    field->setToolTip(QStringLiteral("End time"));
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("3E"));
+    QVERIFY(field->isShownInvalid());
+    QCOMPARE(field->toolTip(), field->numberValidator()->expectation());
+    QVERIFY(field->styleSheet().contains(QStringLiteral("border")));
+    other->setFocus(Qt::MouseFocusReason);
     QTRY_VERIFY(other->hasFocus());
-    QCOMPARE(field->inputMask(), QString());
-    QCOMPARE(field->text(), QStringLiteral("+12.34E-56"));
+    QCOMPARE(value, QStringLiteral("2.5E-4"));
+    QCOMPARE(field->text(), QStringLiteral("3E"));
+    QVERIFY(field->isShownInvalid());
+    // Finished: stored, the frame and the tool tip back to normal.
+    field->setFocus(Qt::MouseFocusReason);
+    field->end(false);
+    QTest::keyClick(field, Qt::Key_5);
+    other->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(other->hasFocus());
+    QCOMPARE(value, QStringLiteral("3E5"));
+    QVERIFY(!field->isShownInvalid());
+    QCOMPARE(field->toolTip(), QStringLiteral("End time"));
+    QCOMPARE(field->styleSheet(), QString());
+    QCOMPARE(edited.count(), 2);
 
-    // Text a mask does not accept (required digits missing) is not stored;
-    // leaving the field shows the stored value again.
-    OOption twoDigits = *tend;
-    twoDigits.inputMask = QStringLiteral("99.9");
-    QString stored = QStringLiteral("12.5");
-    auto* strict = new OptionField(&twoDigits, &stored, &window);
-    strict->move(0, 80);
-    strict->show();
-    strict->setFocus();
-    QTRY_VERIFY(strict->hasFocus());
-    QCOMPARE(strict->inputMask(), QStringLiteral("99.9"));
-    strict->selectAll();
-    QTest::keyClick(strict, Qt::Key_Delete);
-    QTest::keyClicks(strict, QStringLiteral("1"));
-    QVERIFY(!strict->hasAcceptableInput());
-    other->setFocus();
+    // Emptied: the option is off, and shows empty with "off" in grey.
+    field->setFocus(Qt::MouseFocusReason);
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(value, QStringLiteral("off"));
+    QString off = QStringLiteral("off");
+    OptionField offField(tend, &off);
+    QCOMPARE(offField.text(), QString());
+    QCOMPARE(offField.placeholderText(), QStringLiteral("off"));
+
+    // A stored value longer than the column is shown whole, and focus
+    // alone does not cut it.
+    QString longer = QStringLiteral("1.23456E-05");
+    auto* whole = new OptionField(tend, &longer, &window);
+    whole->move(0, 80);
+    whole->show();
+    QCOMPARE(whole->text(), QStringLiteral("1.23456E-05"));
+    whole->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(whole->hasFocus());
+    other->setFocus(Qt::MouseFocusReason);
     QTRY_VERIFY(other->hasFocus());
-    QCOMPARE(stored, QStringLiteral("12.5"));
-    QCOMPARE(strict->text(), QStringLiteral("12.5"));
-    QCOMPARE(strict->inputMask(), QString());
-    delete strict;
+    QCOMPARE(longer, QStringLiteral("1.23456E-05"));
+    delete whole;
+
+    // The second form is the catalogue's, shown for reference: read-only.
+    OptionField own(tend);
+    QVERIFY(own.value() == &tend->value);
+    QVERIFY(own.isReadOnly());
+}
+
+void TestOptionWidgets::wheelEditsOnlyFocusedEditors()
+{
+    // A tall tree of menus and fields: the wheel over one the user is not in
+    // scrolls the tree and changes no value.
+    QString values[40];
+    OptionTree tree;
+    tree.setColumnCount(2);
+    tree.resize(300, 200);
+    QList<OptionCombo*> combos;
+    QList<OptionField*> fields;
+    for (int i = 0; i < 40; ++i) {
+        auto* item = new QTreeWidgetItem(&tree);
+        item->setText(0, QString::number(i));
+        if (i % 2 == 0) {
+            values[i] = QStringLiteral("1");
+            combos << new OptionCombo(m_fixture.option(QStringLiteral("MOLE")), &values[i]);
+            tree.setItemWidget(item, 1, combos.last());
+        } else {
+            values[i] = QStringLiteral("1.0");
+            fields << new OptionField(m_fixture.option(QStringLiteral("TEND")), &values[i]);
+            tree.setItemWidget(item, 1, fields.last());
+        }
+    }
+    tree.show();
+    tree.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&tree));
+    auto wheel = [](QWidget* target) {
+        const QPointF at(target->width() / 2.0, target->height() / 2.0);
+        QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &event);
+    };
+    QScrollBar* bar = tree.verticalScrollBar();
+    QCOMPARE(bar->value(), 0);
+    // The tree has the focus, not the editors.
+    tree.setFocus();
+    QTRY_VERIFY(tree.hasFocus());
+    wheel(combos.first());
+    QVERIFY(bar->value() > 0);
+    QCOMPARE(combos.first()->currentIndex(), 0);
+    QCOMPARE(values[0], QStringLiteral("1"));
+    const int scrolled = bar->value();
+    wheel(fields.first());
+    QVERIFY(bar->value() > scrolled);
+
+    // In the drop-down the user is in, the wheel turns it.
+    combos.first()->setFocus();
+    QTRY_VERIFY(combos.first()->hasFocus());
+    wheel(combos.first());
+    QCOMPARE(combos.first()->currentIndex(), 1);
+    QCOMPARE(values[0], QStringLiteral("2"));
+    tree.clear();
 }
 
 void TestOptionWidgets::buttonDefaultsAndTreeItem()
@@ -573,17 +665,19 @@ void TestOptionWidgets::viewerListsCatalogue()
     QCOMPARE(viewer.topLevelItem(0)->text(0), QString());
     QCOMPARE(catalogue.groups().back()->name, QStringLiteral("BCOND"));
 
-    // The group button opens its group; the menu editor writes the option.
+    // The group button opens its group; the editors only show: no project
+    // uses these values, and the tool tip says where to edit.
     auto* button = qobject_cast<OptButton*>(viewer.itemWidget(viewer.topLevelItem(0), 0));
     button->click();
     QVERIFY(viewer.topLevelItem(0)->isExpanded());
     OOption* vpro = m_fixture.option(QStringLiteral("VPRO"));
     auto* combo = qobject_cast<OptionCombo*>(viewer.itemWidget(viewer.topLevelItem(0)->child(0), 1));
     QCOMPARE(combo->currentText(), QStringLiteral("Disabled"));
-    combo->setCurrentIndex(0);
-    QCOMPARE(vpro->value, QStringLiteral("on"));
+    QVERIFY(!combo->isEnabled());
+    QCOMPARE(combo->toolTip(), OptViewer::readOnlyToolTip());
 
     // A rebuild makes new editors over the current values.
+    vpro->value = QStringLiteral("on");
     QPointer<QWidget> old = combo;
     viewer.rebuild();
     QVERIFY(old.isNull());

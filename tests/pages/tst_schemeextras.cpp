@@ -10,6 +10,9 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTabWidget>
+#include <QFontDatabase>
+#include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestSchemeExtras : public QObject
@@ -24,6 +27,7 @@ private slots:
     void typingUpdatesExtraAndEmitsChanged();
     void showingReloadsAllChangedTabs();
     void followsSchemeAndItsExtras();
+    void rebuiltOnlyWhenVisibleExtrasChange();
 
 private:
     static ExtraData record(const QString& name, const QString& detail, quint16 flags, const QString& text)
@@ -46,29 +50,29 @@ void TestSchemeExtras::optionFilesTitlesAndFont()
     OptionFiles page(&catalogue);
     QTabWidget* tabs = page.tabWidget();
     QCOMPARE(tabs->count(), 3);
-    // A description that is no tag comes back trimmed and upper-cased;
-    // "Mechanism" happens to be the tag of the mechanism file's caption.
-    QCOMPARE(tabs->tabText(0), QStringLiteral("CONFIG"));
+    // The translation table's caption of each file's id.
+    QCOMPARE(tabs->tabText(0), QStringLiteral("File INP"));
     QCOMPARE(tabs->tabText(1), QStringLiteral("File MEC"));
-    QCOMPARE(tabs->tabText(2), QStringLiteral("THEM DATA"));
+    QCOMPARE(tabs->tabText(2), QStringLiteral("Thermo Data"));
     for (int i = 0; i < 3; ++i) {
         QPlainTextEdit* editor = page.editor(i);
         QCOMPARE(editor->toPlainText(), catalogue.files()[i]->text);
-        QCOMPARE(editor->font().family(), QStringLiteral("Menlo"));
+        QCOMPARE(editor->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
         QCOMPARE(editor->font().pointSize(), 11);
-        QCOMPARE(editor->font().styleHint(), QFont::Monospace);
         QVERIFY(!editor->isReadOnly());
     }
 
-    // A title that is a tag shows its translation; nothing for a null
-    // target or a blank title.
+    // A title that is a tag shows its translation, any other stands as it
+    // is; nothing for a null target or a blank title.
     QString text = QStringLiteral("some text");
     page.addTab(&text, QStringLiteral(" custom_inp "));
     QCOMPARE(tabs->count(), 4);
     QCOMPARE(tabs->tabText(3), QStringLiteral("File INP"));
+    page.addTab(&text, QStringLiteral("My notes"));
+    QCOMPARE(tabs->tabText(4), QStringLiteral("My notes"));
     page.addTab(nullptr, QStringLiteral("Title"));
     page.addTab(&text, QStringLiteral("   "));
-    QCOMPARE(tabs->count(), 4);
+    QCOMPARE(tabs->count(), 5);
 
     page.clear();
     QCOMPARE(tabs->count(), 0);
@@ -110,9 +114,11 @@ void TestSchemeExtras::extrasTabsByFlagsAndDetail()
     page.setScheme(&scheme);
     QTabWidget* tabs = page.tabWidget();
     QCOMPARE(tabs->count(), 5);
-    QCOMPARE(tabs->tabText(0), QStringLiteral("Config"));
-    QCOMPARE(tabs->tabText(1), QStringLiteral("Mechanism"));
-    QCOMPARE(tabs->tabText(2), QStringLiteral("Them Data"));
+    // The files the translation table knows by their id, the others by
+    // their description.
+    QCOMPARE(tabs->tabText(0), QStringLiteral("File INP"));
+    QCOMPARE(tabs->tabText(1), QStringLiteral("File MEC"));
+    QCOMPARE(tabs->tabText(2), QStringLiteral("Thermo Data"));
     QCOMPARE(tabs->tabText(3), QStringLiteral("Shown only"));
     // The detail stands as it is, blanks and all.
     QCOMPARE(tabs->tabText(4), QStringLiteral(" Editable "));
@@ -126,9 +132,8 @@ void TestSchemeExtras::extrasTabsByFlagsAndDetail()
     QVERIFY(!page.editor(4)->isReadOnly());
     for (int i = 0; i < tabs->count(); ++i) {
         QPlainTextEdit* editor = page.editor(i);
-        QCOMPARE(editor->font().family(), QStringLiteral("Courier"));
+        QCOMPARE(editor->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
         QCOMPARE(editor->font().pointSize(), 10);
-        QCOMPARE(editor->font().styleHint(), QFont::Monospace);
         QCOMPARE(editor->lineWrapMode(), QPlainTextEdit::NoWrap);
     }
 }
@@ -227,6 +232,40 @@ void TestSchemeExtras::followsSchemeAndItsExtras()
 
     page.setScheme(nullptr);
     QCOMPARE(page.tabWidget()->count(), 0);
+}
+
+void TestSchemeExtras::rebuiltOnlyWhenVisibleExtrasChange()
+{
+    m_fixture.loadHydrogen();
+    Project& project = m_fixture.project();
+    SchemeExtras page;
+    page.setScheme(&project);
+    const int built = page.rebuildCount();
+    QPointer<QPlainTextEdit> mechanism = page.editor(page.tabOf(QStringLiteral("MECHANISM")));
+
+    // A save stores graph settings and profiles in hidden extras, setting by
+    // setting: no tab is rebuilt.
+    QTemporaryDir dir;
+    for (int i = 0; i < 59; ++i)
+        QVERIFY(project.setSetting(QStringLiteral("CtrlGraph/key%1").arg(i), i));
+    QVERIFY(project.save(dir.filePath(QStringLiteral("p.tarvel"))));
+    QCOMPARE(page.rebuildCount(), built);
+    QVERIFY(mechanism);
+
+    // Typing stores its own tab only: another tab's text is not touched.
+    QString* therm = project.pointerToExtra(QStringLiteral("THERM"));
+    const QChar* before = therm->constData();
+    QTest::keyClicks(mechanism, QStringLiteral("X"));
+    QVERIFY(therm->constData() == before);
+    QVERIFY(project.getExtra(QStringLiteral("MECHANISM"))->text.startsWith(QStringLiteral("X")));
+
+    // A new visible extra: built once more.
+    project.addExtra(record(QStringLiteral("NOTES"), QStringLiteral("Notes"), 3, QStringLiteral("n")));
+    QCOMPARE(page.rebuildCount(), built + 1);
+    // The project replaced: its texts go at once, before they are deleted.
+    project.clear();
+    QCOMPARE(page.tabWidget()->count(), 0);
+    QVERIFY(!mechanism);
 }
 
 QTEST_MAIN(TestSchemeExtras)

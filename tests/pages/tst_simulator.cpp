@@ -10,11 +10,14 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTimer>
@@ -68,7 +71,8 @@ private slots:
     void runWithoutEndTime();
     void stopEndsARun();
     void profileSelector();
-    void consoleRefreshIsThrottled();
+    void consoleAppendsAndKeepsTheUsersPlace();
+    void refusedGoSaysWhyAndKeepsResults();
 };
 
 void TestSimulator::initTestCase()
@@ -107,8 +111,7 @@ void TestSimulator::pageContents()
     QCOMPARE(page.tabs()->tabText(0), QStringLiteral("FakeInp"));
     QCOMPARE(page.tabs()->tabText(1), QStringLiteral("FakeRun"));
     for (const QPlainTextEdit* console : page.consoles()) {
-        QCOMPARE(console->font().family(), QStringLiteral("Menlo"));
-        QCOMPARE(console->font().styleHint(), QFont::Monospace);
+        QCOMPARE(console->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
         QCOMPARE(console->font().pointSize(), 10);
         QCOMPARE(console->lineWrapMode(), QPlainTextEdit::NoWrap);
         QVERIFY(console->isReadOnly());
@@ -122,6 +125,20 @@ void TestSimulator::pageContents()
     QVERIFY(QTest::qWaitForWindowExposed(&page));
     const QImage picture = page.consoles().first()->viewport()->grab().toImage();
     QCOMPARE(picture.pixelColor(picture.width() / 2, picture.height() / 2), QColor(0, 0, 0));
+    // A catalogue without executables: the page says so where the consoles
+    // would be, and Go says it too.
+    ProjectFixture none(QList<FakeExecutor>{});
+    none.buildScheme();
+    Simulator empty(&none.project());
+    QVERIFY(empty.consoles().isEmpty());
+    QCOMPARE(empty.placeholder()->text(), QStringLiteral("Project Execution File hasn't been yet specified"));
+    QVERIFY(!empty.placeholder()->isHidden());
+    QVERIFY(empty.tabs()->isHidden());
+    ModalAnswers answers;
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    QVERIFY(!empty.go());
+    QTRY_COMPARE(answers.seen().size(), 1);
+    QCOMPARE(answers.seen().at(0).informativeText, QStringLiteral("Project Execution File hasn't been yet specified"));
 }
 
 void TestSimulator::successfulRun()
@@ -154,7 +171,8 @@ void TestSimulator::successfulRun()
     QTRY_VERIFY_WITH_TIMEOUT(page.consoles().at(1)->toPlainText().contains(QStringLiteral("step 1200 done")), 1200);
     QCOMPARE(page.tabs()->currentIndex(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(page.progressBar()->value(), 600, 1000);
-    QCOMPARE(page.timeLabel()->text(), QStringLiteral("Results available till: 0.001200 s"));
+    // Six significant digits: microseconds as well as seconds.
+    QCOMPARE(page.timeLabel()->text(), QStringLiteral("Results available till: 0.0012 s"));
     QCOMPARE(page.consoles().at(0)->toPlainText(), project.runs().at(0).log);
     QVERIFY(page.consoles().at(0)->toPlainText().contains(QStringLiteral("input done")));
 
@@ -168,7 +186,8 @@ void TestSimulator::successfulRun()
     QVERIFY(box.modality != Qt::NonModal);
     QCOMPARE(page.progressBar()->maximum(), 1000);
     QCOMPARE(page.progressBar()->value(), 1000);
-    QCOMPARE(page.timeLabel()->text(), QStringLiteral("Results available till: 0.001200 s"));
+    // Six significant digits: microseconds as well as seconds.
+    QCOMPARE(page.timeLabel()->text(), QStringLiteral("Results available till: 0.0012 s"));
     QCOMPARE(page.consoles().at(1)->toPlainText(), project.runs().at(1).log);
     QVERIFY(page.consoles().at(1)->toPlainText().contains(kSuccess));
     QCOMPARE(page.tabs()->currentIndex(), 1);
@@ -203,7 +222,8 @@ void TestSimulator::failedRun()
     const ModalAnswers::Seen box = answers.seen().first();
     QCOMPARE(box.text, QStringLiteral("Simulation Failed!"));
     QCOMPARE(box.informativeText,
-             QStringLiteral("Please check Settings and refer to the OlvInp and OlvRun console output."));
+             QStringLiteral("Please check the Options page and refer to the FakeInp and FakeRun console output on "
+                            "the Terminal page."));
     QVERIFY(samePicture(box.iconPixmap, QPixmap(QStringLiteral(":/images/cancel.png"))));
     QCOMPARE(page.progressBar()->maximum(), 1000);
     QCOMPARE(page.progressBar()->value(), 0);
@@ -315,33 +335,88 @@ void TestSimulator::profileSelector()
     QVERIFY(!selector->isEnabled());
 }
 
-void TestSimulator::consoleRefreshIsThrottled()
+void TestSimulator::consoleAppendsAndKeepsTheUsersPlace()
 {
     ProjectFixture fixture;
     fixture.buildScheme();
     fixture.control(kInp, {QStringLiteral("print first executable")});
-    fixture.control(kRun, {QStringLiteral("print ") + kSuccess});
+    QStringList run;
+    for (int i = 0; i < 200; ++i)
+        run << QStringLiteral("print line %1").arg(i);
+    run << QStringLiteral("sleep 1500") << QStringLiteral("print more output") << QStringLiteral("hang");
+    fixture.control(kRun, run);
+    Project& project = fixture.project();
+    Simulator page(&project);
+    page.resize(600, 300);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    QSignalSpy finished(&project, &Project::simulationFinished);
+    project.start();
+
+    // More output than the console shows: it follows the end.
+    QPlainTextEdit* console = page.consoles().at(1);
+    QScrollBar* bar = console->verticalScrollBar();
+    QTRY_VERIFY_WITH_TIMEOUT(console->toPlainText().contains(QStringLiteral("line 199")), 5000);
+    QVERIFY(bar->maximum() > 0);
+    QCOMPARE(bar->value(), bar->maximum());
+
+    // Scrolled up and selecting while it runs: new output is appended
+    // below, the view and the selection stay.
+    bar->setValue(0);
+    QTextCursor cursor = console->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(10, QTextCursor::KeepAnchor);
+    console->setTextCursor(cursor);
+    const QString selected = console->textCursor().selectedText();
+    QTRY_VERIFY_WITH_TIMEOUT(console->toPlainText().contains(QStringLiteral("more output")), 5000);
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(console->textCursor().selectedText(), selected);
+    QCOMPARE(console->toPlainText(), project.runs().at(1).log);
+    project.stop();
+    QVERIFY(finished.count() == 1 || finished.wait(10000));
+    QCOMPARE(console->toPlainText(), project.runs().at(1).log);
+
+    // A new project starts with empty consoles.
+    project.clear();
+    for (QPlainTextEdit* each : page.consoles())
+        QVERIFY(each->toPlainText().isEmpty());
+    page.onProgUpdated(5);
+    page.updateLogs(-1);
+}
+
+void TestSimulator::refusedGoSaysWhyAndKeepsResults()
+{
+    ProjectFixture fixture;
+    fixture.buildScheme();
+    fixture.control(kInp, {QStringLiteral("print first executable")});
+    fixture.control(kRun,
+                    {QStringLiteral("data ") + ProjectFixture::row({QStringLiteral("t(s)"), QStringLiteral("T(K)")}),
+                     QStringLiteral("data ") + ProjectFixture::row({QStringLiteral("0.5"), QStringLiteral("1000.0")}),
+                     QStringLiteral("print ") + kSuccess});
     Project& project = fixture.project();
     Simulator page(&project);
     QSignalSpy finished(&project, &Project::simulationFinished);
     ModalAnswers answers;
     answers.add(ModalAnswers::press(QMessageBox::Ok));
-    project.start();
+    QVERIFY(page.go());
     QVERIFY(finished.wait(10000));
-    QPlainTextEdit* console = page.consoles().at(0);
-    QCOMPARE(console->toPlainText(), project.runs().at(0).log);
-
-    console->setPlainText(QStringLiteral("stale"));
-    page.onProgUpdated(0);
-    QCOMPARE(console->toPlainText(), project.runs().at(0).log);
-    // Within half a second of the last refresh, nothing.
-    console->setPlainText(QStringLiteral("stale"));
-    page.onProgUpdated(0);
-    QCOMPARE(console->toPlainText(), QStringLiteral("stale"));
-    // Out of range: ignored.
-    page.onProgUpdated(5);
-    page.updateLogs(-1);
     QTRY_COMPARE(answers.seen().size(), 1);
+    const int steps = project.timeStepCount();
+    QCOMPARE(steps, 1);
+
+    // Without its project folder nothing can run: said in a box, and the
+    // results of the last run stay.
+    const QString folder = project.path();
+    QVERIFY(QDir(folder).removeRecursively());
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    QTest::mouseClick(page.startButton(), Qt::LeftButton);
+    QTRY_COMPARE(answers.seen().size(), 2);
+    QCOMPARE(answers.seen().at(1).text, QStringLiteral("The simulation cannot start."));
+    QCOMPARE(answers.seen().at(1).informativeText,
+             QStringLiteral("Project Working Folder \"%1\" doesn't exist").arg(folder));
+    QCOMPARE(project.timeStepCount(), steps);
+    QCOMPARE(project.status(), RunStatus::ResultsAvailable);
+    QVERIFY(QDir().mkpath(folder));
 }
 
 int main(int argc, char** argv)

@@ -67,7 +67,7 @@ private slots:
     void choosingASchemeAndUnknownNames();
     void advancedMode();
     void saveAsChecksTheExtension();
-    void saveAddsToRecentSaveAsDoesNot();
+    void saveAddsToRecent();
     void saveFailureAndNoProject();
     void unsavedWorkIsOfferedForSaving();
 
@@ -174,16 +174,25 @@ void TestStarter::pageContents()
     QListWidget* schemes = page->schemesList();
     QCOMPARE(schemes->count(), 2);
     QCOMPARE(page->schemes().size(), 2);
-    QCOMPARE(schemes->item(0)->text(), QStringLiteral("Hydrogen test scheme"));
-    QCOMPARE(schemes->item(1)->text(), QStringLiteral("Methane test scheme"));
-    QCOMPARE(barOf(schemes, 0)->text(), QStringLiteral("Hydrogen test scheme"));
+    // The name and the whole description: on the bar, and in the tool tip
+    // where the bar is too narrow for it.
+    QCOMPARE(schemes->item(0)->text(), QStringLiteral("H2-TEST \u2014 Hydrogen test scheme"));
+    QCOMPARE(schemes->item(1)->text(), QStringLiteral("CH4-TEST \u2014 Methane test scheme"));
+    QCOMPARE(barOf(schemes, 0)->text(), QStringLiteral("H2-TEST \u2014 Hydrogen test scheme"));
+    QCOMPARE(barOf(schemes, 0)->toolTip(), QStringLiteral("<b>H2-TEST</b><br>Hydrogen test scheme"));
     QCOMPARE(barOf(schemes, 0)->data, QVariant(QStringLiteral("H2-TEST")));
     QCOMPARE(barOf(schemes, 1)->data, QVariant(QStringLiteral("CH4-TEST")));
 
+    // The recent files are looked at every 500 ms only while the page is on
+    // show.
     auto* timer = page->findChild<QTimer*>();
     QVERIFY(timer);
-    QVERIFY(timer->isActive());
     QCOMPARE(timer->interval(), 500);
+    QVERIFY(!timer->isActive());
+    page->show();
+    QVERIFY(timer->isActive());
+    page->hide();
+    QVERIFY(!timer->isActive());
 }
 
 void TestStarter::recentProjectsRead()
@@ -313,7 +322,7 @@ void TestStarter::loadDialogAndFailure()
     QCOMPARE(dialog.kind, QStringLiteral("file"));
     QCOMPARE(dialog.title, QStringLiteral("Project to load"));
     QCOMPARE(dialog.directory, QDir::homePath());
-    QCOMPARE(dialog.filters, QStringList{"Olvex Project (*.tarvel)"});
+    QCOMPARE(dialog.filters, QStringList{"Tarvel Project (*.tarvel)"});
     QCOMPARE(dialog.acceptMode, QFileDialog::AcceptOpen);
     QCOMPARE(selected.count(), 0);
 
@@ -426,7 +435,7 @@ void TestStarter::saveAsChecksTheExtension()
     QCOMPARE(dialog.title, QStringLiteral("New Project Name"));
     QCOMPARE(dialog.acceptMode, QFileDialog::AcceptSave);
     QCOMPARE(dialog.selected, QDir::homePath() + QStringLiteral("/untitled.tarvel"));
-    QCOMPARE(dialog.filters, QStringList{"Olvex Project (*.tarvel)"});
+    QCOMPARE(dialog.filters, QStringList{"Tarvel Project (*.tarvel)"});
     QCOMPARE(answers.seen().at(1).text, QStringLiteral("Wrong project file extension!"));
     QVERIFY(!QFile::exists(wrong));
 
@@ -437,20 +446,27 @@ void TestStarter::saveAsChecksTheExtension()
     page->saveAsProject();
     QCOMPARE(answers.seen().size(), 3);
     QVERIFY(QFile::exists(upper));
-    QVERIFY(capture.texts(QtDebugMsg).contains(
-        QStringLiteral("Poject \"H2-TEST\" saved to: \"%1\" ").arg(upper)));
+    QVERIFY(capture.texts(QtDebugMsg).contains(QStringLiteral("Project \"H2-TEST\" saved to: \"%1\" ").arg(upper)));
     QCOMPARE(m_project->fileName(), upper);
-    // Save-as leaves the recent list alone.
-    QVERIFY(page->recentPaths().isEmpty());
+    QCOMPARE(page->recentPaths(), QStringList{upper});
+
+    // A name typed without extension gets it.
+    const QString plain = m_dir->filePath(QStringLiteral("plain"));
+    answers.add(ModalAnswers::chooseFile(plain));
+    page->saveAsProject();
+    QVERIFY(QFile::exists(plain + QStringLiteral(".tarvel")));
+    QCOMPARE(m_project->fileName(), plain + QStringLiteral(".tarvel"));
+    QCOMPARE(page->recentPaths(), (QStringList{plain + QStringLiteral(".tarvel"), upper}));
+    QCOMPARE(answers.seen().size(), 4);
 
     // The next save-as starts from the project's file.
     answers.add(ModalAnswers::chooseFile(QString()));
     page->saveAsProject();
-    QCOMPARE(answers.seen().size(), 4);
-    QCOMPARE(answers.seen().at(3).selected, upper);
+    QCOMPARE(answers.seen().size(), 5);
+    QCOMPARE(answers.seen().at(4).selected, plain + QStringLiteral(".tarvel"));
 }
 
-void TestStarter::saveAddsToRecentSaveAsDoesNot()
+void TestStarter::saveAddsToRecent()
 {
     auto page = makeStarter();
     QVariant name(QStringLiteral("H2-TEST"));

@@ -152,6 +152,17 @@ void TestProjectRun::readiness()
         QVERIFY(QFile::rename(run + QStringLiteral(".away"), run));
     }
     {
+        // There, but not to be executed.
+        const QString run = QDir(fixture.binDir()).filePath(kRun);
+        const QFile::Permissions permissions = QFile::permissions(run);
+        QVERIFY(QFile::setPermissions(run, QFile::ReadOwner | QFile::WriteOwner));
+        MessageCapture messages;
+        QVERIFY(!project.checkReady(false));
+        QCOMPARE(messages.texts(QtWarningMsg),
+                 QStringList{quoted(QStringLiteral("Project Execution File \"%1\" doesn't exist or wrong").arg(run))});
+        QVERIFY(QFile::setPermissions(run, permissions));
+    }
+    {
         const QString gone = QDir(fixture.root()).filePath(QStringLiteral("gone"));
         QVERIFY(project.setPath(gone));
         QVERIFY(QDir(gone).removeRecursively());
@@ -172,13 +183,17 @@ void TestProjectRun::readiness()
         QVERIFY(!project.checkReady(true));
         QVERIFY(messages.messages().isEmpty());
 
-        // Through start() the check is quiet, nothing runs, and the status
-        // claims no results: the output data has just been emptied.
+        // Through start() the check is quiet, nothing runs, and it comes
+        // before anything is cleared: the last results stay.
         project.setStatus(RunStatus::ResultsAvailable);
+        require(project.setExtraData(QStringLiteral("OUTPUT_DATA"), QStringLiteral("kept")), "setExtraData");
         QSignalSpy started(&project, &Project::simulationStarted);
+        QSignalSpy outData(&project, &Project::outDataUpdated);
         project.start();
-        QCOMPARE(project.status(), RunStatus::NoResults);
+        QCOMPARE(project.status(), RunStatus::ResultsAvailable);
+        QCOMPARE(project.getExtra(QStringLiteral("OUTPUT_DATA"))->text, QStringLiteral("kept"));
         QCOMPARE(started.count(), 0);
+        QCOMPARE(outData.count(), 0);
         QVERIFY(messages.texts(QtWarningMsg).isEmpty());
         // Through calculate() it is reported, and the status is 0 too.
         project.setStatus(RunStatus::ResultsAvailable);
@@ -590,9 +605,10 @@ void TestProjectRun::endTime()
     ProjectFixture fixture;
     fixture.buildScheme(QStringLiteral("1E+99"));
     Project& project = fixture.project();
-    QVERIFY(project.setExtraData(QStringLiteral("CUSTOM_INP"), QString())); // nothing runs
+    fixture.control(kInp, {QStringLiteral("print ok")});
+    fixture.control(kRun, {QStringLiteral("print ") + kSuccess});
     MessageCapture messages;
-    project.start();
+    QVERIFY(runToEnd(project));
     QVERIFY(messages.texts(QtDebugMsg).contains(QStringLiteral("Duration: \"1E+99\" \"TEND\" ")));
     // Beyond single precision: 0 as Qt 4 read it, not infinity.
     QCOMPARE(project.endTime(), 0.0f);
@@ -602,13 +618,13 @@ void TestProjectRun::endTime()
         if (node->option && node->option->name == QLatin1String("TEND"))
             node->value = QStringLiteral("2.5E-03");
     }
-    project.start();
+    QVERIFY(runToEnd(project));
     QCOMPARE(project.endTime(), 2.5e-3f);
     for (SchemeNode* node : project.allNodes()) {
         if (node->option && node->option->name == QLatin1String("TEND"))
             node->value = QStringLiteral("soon");
     }
-    project.start();
+    QVERIFY(runToEnd(project));
     QCOMPARE(project.endTime(), 0.0f);
 }
 

@@ -133,7 +133,11 @@ void TestSchemeModel::clearAndFileName()
     QVERIFY(scheme.setFileName(QStringLiteral("/tmp/schemes.dat ")));
     QVERIFY(events.take().isEmpty());
 
+    // Told before anything goes, while the nodes can still be let go of.
+    int nodesWhenTold = -1;
+    connect(&scheme, &Scheme::aboutToClear, &scheme, [&] { nodesWhenTold = int(scheme.nodes().size()); });
     scheme.clear();
+    QCOMPARE(nodesWhenTold, 1);
     QCOMPARE(events.take(), (QStringList{"changed", "extras"}));
     QVERIFY(scheme.nodes().isEmpty());
     QVERIFY(scheme.extraNames().isEmpty());
@@ -477,7 +481,7 @@ void TestSchemeModel::signalAndSlotDeclarations()
     }
     QCOMPARE(signalList, (QStringList{"changed()", "extrasChanged()", "optionsChanged()",
                                       "nodeAboutToAdd(SchemeNode*,int)", "nodeAdded(SchemeNode*)",
-                                      "nodeAboutToRemove(SchemeNode*)", "nodeRemoved()"}));
+                                      "nodeAboutToRemove(SchemeNode*)", "nodeRemoved()", "aboutToClear()"}));
     // Default arguments give the shorter forms as well.
     QCOMPARE(slotList, (QStringList{"clear()", "load(QString,QString)", "save(QString)", "save()",
                                     "setFileName(QString)", "setUnsaved()"}));
