@@ -112,6 +112,7 @@ MainWindow::MainWindow(QWidget* parent)
     connect(m_project.get(), &Project::simulationFinished, this, &MainWindow::simFinished);
     connect(m_project.get(), &Project::outDataUpdated, this, &MainWindow::simUpdated);
     connect(m_project.get(), &Project::statusChanged, this, &MainWindow::onStatusChanged);
+    connect(m_project.get(), &Project::storingChanged, this, &MainWindow::onStoringChanged);
     connect(m_project.get(), &Scheme::changed, this, &MainWindow::updateTitle);
     profilesChanged();
     updateTitle();
@@ -457,6 +458,23 @@ void MainWindow::onStatusChanged()
     // cleared it away) leaves the window as a finished one does.
     if (m_running && m_project->status() != RunStatus::Running)
         simFinished();
+}
+
+void MainWindow::onStoringChanged(bool storing)
+{
+    // Until the results are stored nothing may save, replace or export the
+    // project; the tool tips say why.
+    static const QString waiting = tr("Waiting for the results of the run to be stored");
+    for (QAction* action : {m_saveAction, m_saveAsAction, m_openAction})
+        action->setEnabled(!storing);
+    m_saveAction->setToolTip(storing ? waiting : translate("PRJ_SAVE1"));
+    m_saveAsAction->setToolTip(storing ? waiting : translate("PRJ_SAVEAS1"));
+    m_openAction->setToolTip(storing ? waiting : translate("PRJ_OPEN1"));
+    m_exportAction->setEnabled(!storing && isOpen());
+    m_saveButton->setEnabled(!storing && isOpen());
+    m_saveButton->setToolTip(storing ? waiting : m_saveAction->toolTip());
+    m_starter->setEnabled(!storing);
+    m_starter->setToolTip(storing ? waiting : QString());
 }
 
 void MainWindow::showTempDir()

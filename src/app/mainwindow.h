@@ -88,6 +88,7 @@ private slots:
     void simFinished();
     void simUpdated();
     void onStatusChanged();
+    void onStoringChanged(bool storing);
     // "project name — Tarvel GUI", marked while unsaved, with the run's
     // percentage while it is known.
     void updateTitle();

@@ -86,6 +86,7 @@ Simulator::Simulator(Project* project, QWidget* parent)
     connect(m_project, &Project::dataUpdated, this, &Simulator::onProjUpdated);
     connect(m_project, &Project::simulationFinished, this, &Simulator::onFinished);
     connect(m_project, &Project::simulationFailure, this, &Simulator::onFailed);
+    connect(m_project, &Project::storingChanged, this, &Simulator::onStoringChanged);
     connect(m_project, &Project::profilesChanged, this, &Simulator::updateCbPrf);
     connect(m_refreshTimer, &QTimer::timeout, this, &Simulator::updProgs);
     // A run may have been started elsewhere with another profile (the main
@@ -256,7 +257,23 @@ void Simulator::onFinished()
                    QStringLiteral(":/images/ok.png"));
     } else {
         m_progressBar->setValue(0);
+        // A stop is no failure and gets no box; the page says what happened.
+        if (m_project->isStopRequested() && !m_project->runVerdictText().isEmpty())
+            m_timeLabel->setText(m_timeLabel->text() + QStringLiteral(" \u2014 ") + m_project->runVerdictText());
     }
+}
+
+void Simulator::onStoringChanged(bool storing)
+{
+    if (!storing) {
+        onDataUpdated();
+        return;
+    }
+    // Reading hundreds of megabytes takes a while; the page says why the
+    // run has not ended yet, with a busy bar.
+    m_timeLabel->setText(tr("Storing results\u2026"));
+    m_progressBar->setRange(0, 0);
+    m_stopButton->setEnabled(false);
 }
 
 void Simulator::onFailed()
@@ -273,8 +290,11 @@ QString Simulator::failureDetails() const
     QString programs = names.join(QStringLiteral(" and "));
     if (names.size() > 2)
         programs = names.mid(0, names.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") + names.last();
-    return tr("Please check the %1 page and refer to the %2 console output on the %3 page.")
-        .arg(translate("MENU_SETTINGS"), programs, translate("MENU_CONSOLE"));
+    const QString advice = tr("Please check the %1 page and refer to the %2 console output on the %3 page.")
+                               .arg(translate("MENU_SETTINGS"), programs, translate("MENU_CONSOLE"));
+    // What went wrong first, where the project knows it.
+    const QString verdict = m_project->runVerdictText();
+    return verdict.isEmpty() ? advice : verdict + QLatin1Char(' ') + advice;
 }
 
 void Simulator::updateCbPrf()

@@ -52,6 +52,7 @@ public slots:
     void onDataUpdated();
     void onFinished();
     void onFailed();
+    void onStoringChanged(bool storing);
     void onCbPrfChange(int index);
     void updateCbPrf();
     void updProgs();

@@ -1,5 +1,7 @@
 #include "starter.h"
 
+#include "projectfilejob.h"
+#include "projectfileprogress.h"
 #include "diagnostic.h"
 #include "translation.h"
 #include "options.h"
@@ -36,9 +38,10 @@ QString programFile(const QString& path)
     return QDir(QCoreApplication::applicationDirPath()).filePath(path);
 }
 
-void tell(QWidget* parent, QMessageBox::Icon icon, const QString& text)
+void tell(QWidget* parent, QMessageBox::Icon icon, const QString& text, const QString& details = QString())
 {
     QMessageBox box(icon, QCoreApplication::applicationName(), text, QMessageBox::Ok, parent);
+    box.setInformativeText(details);
     box.exec();
 }
 
@@ -277,12 +280,13 @@ void Starter::loadProject()
 
 void Starter::openProject(const QString& file)
 {
-    if (m_project->load(programFile(file))) {
+    const std::unique_ptr<ProjectFileJob> job = ProjectFileJob::open(m_project, programFile(file));
+    if (ProjectFileProgress::wait(this, *job, tr("Opening %1").arg(QFileInfo(file).fileName()))) {
         tell(this, QMessageBox::Information, QStringLiteral("Project has been loaded!"));
         addToRecent();
         emit selected();
-    } else {
-        tell(this, QMessageBox::Warning, QStringLiteral("Failed to load the project!"));
+    } else if (!job->wasCancelled()) {
+        tell(this, QMessageBox::Warning, QStringLiteral("Failed to load the project!"), m_project->errorString());
     }
 }
 
@@ -353,8 +357,9 @@ QString Starter::askForFile()
 
 bool Starter::saveTo(const QString& file)
 {
-    if (!m_project->save(file)) {
-        tell(this, QMessageBox::Warning, QStringLiteral("Failed to save the project!"));
+    const std::unique_ptr<ProjectFileJob> job = ProjectFileJob::save(m_project, file);
+    if (!ProjectFileProgress::wait(this, *job, tr("Saving %1").arg(QFileInfo(file).fileName()))) {
+        tell(this, QMessageBox::Warning, QStringLiteral("Failed to save the project!"), m_project->errorString());
         return false;
     }
     tDebug() << "Project" << m_project->name() << "saved to:" << file;

@@ -9,7 +9,6 @@
 #include "options.h"
 #include "profile.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QTimer>
 
@@ -142,99 +141,6 @@ bool Project::setPath(const QString& dir)
 QString Project::projectFile(const QString& fileName) const
 {
     return QDir(m_path).filePath(fileName);
-}
-
-bool Project::save(const QString& fileArgument)
-{
-    QString file = fileArgument.trimmed();
-    if (file.isEmpty())
-        file = fileName();
-    setErrorString(QString());
-    if (file.isEmpty()) {
-        tCritical() << "Project::save(). Project" << name() << ": File Name is not specified";
-        setErrorString(QStringLiteral("No file is named."));
-        return false;
-    }
-    if (isStoring()) {
-        setErrorString(QStringLiteral("The results of the run are still being stored; save once they are."));
-        return false;
-    }
-    _storeProfiles();
-    emit aboutToSave();
-    if (name().trimmed().isEmpty()) {
-        tCritical() << "Scheme::save(). Scheme name is not specified.";
-        setErrorString(QStringLiteral("The project has no name."));
-        return false;
-    }
-    // The file holds this project alone: saving over another project's file
-    // must not leave that project in front, where load() would take it.
-    QString error;
-    const WriteResult result = writeDatabase(file, {this}, &error);
-    if (result != WriteResult::Written)
-        setErrorString(writeError(file, error));
-    if (result == WriteResult::CannotCreate) {
-        tCritical() << "Scheme::save(). Cannot create file" << file << ":" << fragment(error);
-        return false;
-    }
-    if (result == WriteResult::WriteFailed) {
-        tWarning() << "Scheme Data File" << file << "cannot be written. Reason:" << error;
-        return false;
-    }
-    tDebug() << "Scheme Data File" << file << "has been successfuly written.";
-    storeFileName(file);
-    markSaved(true);
-    emit changed();
-    return true;
-}
-
-bool Project::load(const QString& fileArgument)
-{
-    const QString file = fileArgument.trimmed();
-    setErrorString(QString());
-    if (file.isEmpty()) {
-        tCritical() << "Project::load(). Data file is not specified.";
-        setErrorString(QStringLiteral("No file is named."));
-        return false;
-    }
-    QString error;
-    QList<Scheme*> stored = loadAll(file, options(), &error);
-    if (stored.isEmpty()) {
-        setErrorString(error.isEmpty() ? QStringLiteral("\"%1\" holds no project.").arg(file) : error);
-        return false;
-    }
-    setScheme(stored.first());
-
-    // The data file was stored byte for byte as Latin-1; UTF-8 would shift
-    // every fixed-width column after a byte above 127.
-    QByteArray bytes;
-    if (hasExtra(QStringLiteral("OUTPUT_DATA")))
-        bytes = getExtra(QStringLiteral("OUTPUT_DATA"))->text.toLatin1();
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    _readOutData(buffer, true);
-    buffer.close();
-    if (m_outData.empty()) {
-        setStatus(RunStatus::NoResults);
-    } else {
-        _updateTime();
-        // Without a time column _updateTime() says nothing, yet the views
-        // must show the data just read.
-        if (timeColumn() < 0)
-            emit outDataUpdated();
-        setStatus(RunStatus::ResultsAvailable);
-    }
-    storeFileName(file);
-    _loadProfiles();
-    markSaved(true);
-    emit changed();
-
-    tDebug() << "Project has been loaded.";
-    for (int i = 0; i < stored.size(); ++i) {
-        tDebug() << "deleting scheme" << i << ", name:" << stored.at(i)->name();
-        delete stored.at(i);
-    }
-    emit dataUpdated();
-    return true;
 }
 
 void Project::setStatus(RunStatus status)

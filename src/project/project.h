@@ -28,6 +28,7 @@
 #include <vector>
 
 class QIODevice;
+class QThread;
 class QTimer;
 
 // Where a project stands with its run.
@@ -45,13 +46,37 @@ public:
     explicit Project(Options* catalogue, QObject* parent = nullptr);
     ~Project() override;
 
-    // --- content and the project file (project.cpp)
+    // --- content (project.cpp) and the project file (projectfile.cpp)
     void setScheme(const Scheme* scheme);
     void newFromCatalogue();
     [[nodiscard]] bool setPath(const QString& dir);
     QString path() const { return m_path; }
     using Scheme::load;
     [[nodiscard]] bool load(const QString& file);
+
+    // The project file in steps, for a save or an open in a worker thread
+    // (ProjectFileJob). Each step says on which thread it may run.
+    struct LoadedFile
+    {
+        std::unique_ptr<Scheme> scheme;
+        std::vector<std::unique_ptr<OutputField>> fields;
+        qint64 readPos = 0;
+        QString error;
+    };
+    // Own thread: checks and stores what goes into the file.
+    [[nodiscard]] bool prepareSave(const QString& fileArgument, QString* file);
+    // Own thread: what a worker writes.
+    std::unique_ptr<Scheme> snapshot() const;
+    qint64 storedSizeEstimate() const;
+    // Own thread: the outcome of writing.
+    [[nodiscard]] bool finishSave(const QString& file, WriteResult result, const QString& error);
+    // Any thread: the file read, its output data parsed; the scheme is moved
+    // to `home` when given.
+    static LoadedFile readFile(const QString& file, Options* catalogue, int fieldsize,
+                               const FileProgress& progress = {}, const std::atomic<bool>* cancelled = nullptr,
+                               QThread* home = nullptr);
+    // Own thread: the project becomes what was read.
+    [[nodiscard]] bool adopt(const QString& file, LoadedFile&& loaded);
     static QString longToShortPath(const QString& path) { return RunSequence::longToShortPath(path); }
     void setStatus(RunStatus status);
     RunStatus status() const { return m_status; }

@@ -4,7 +4,7 @@ namespace {
 
 // Slices small enough for the progress to move and a cancel to take, large
 // enough that the per-call cost never shows.
-constexpr qint64 kSlice = 4 << 20;
+constexpr qint64 kSlice = 1 << 20;
 // Progress is reported at most once per this many bytes.
 constexpr qint64 kReportStep = 1 << 20;
 // Writes below this size are gathered, and written out once this much is.

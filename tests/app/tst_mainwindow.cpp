@@ -108,6 +108,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private slots:
+    void waitsWhileResultsAreStored();
     void initTestCase();
     void init();
     void cleanup();
@@ -242,6 +243,35 @@ void TestMainWindow::chooseScheme(MainWindow& window, const QString& name)
         }
     }
     QFAIL("the bundled schemes database has no H2-AIR-CONP");
+}
+
+void TestMainWindow::waitsWhileResultsAreStored()
+{
+    auto window = openWindow();
+    chooseScheme(*window);
+    controlRun(10);
+    Project* project = window->project();
+    QStringList seen;
+    connect(project, &Project::storingChanged, this, [&](bool storing) {
+        seen << QStringLiteral("%1 save %2 open %3 start page %4: %5")
+                    .arg(storing)
+                    .arg(window->saveAction()->isEnabled())
+                    .arg(window->openAction()->isEnabled())
+                    .arg(window->starter()->isEnabled())
+                    .arg(window->simulator()->timeLabel()->text());
+        if (storing)
+            QCOMPARE(window->saveAction()->toolTip(),
+                     QStringLiteral("Waiting for the results of the run to be stored"));
+    });
+    QSignalSpy finished(project, &Project::simulationFinished);
+    ModalAnswers answers;
+    answers.add(ModalAnswers::press(QMessageBox::Ok));
+    window->runAction()->trigger();
+    QVERIFY(finished.wait(15000));
+    QCOMPARE(seen.size(), 2);
+    QCOMPARE(seen.at(0), QStringLiteral("1 save 0 open 0 start page 0: Storing results\u2026"));
+    QVERIFY2(seen.at(1).startsWith(QStringLiteral("0 save 1 open 1 start page 1: ")), qPrintable(seen.at(1)));
+    QVERIFY(window->saveAction()->isEnabled());
 }
 
 void TestMainWindow::controlRun(int pause, const QStringList& extra)

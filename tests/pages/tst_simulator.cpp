@@ -222,8 +222,8 @@ void TestSimulator::failedRun()
     const ModalAnswers::Seen box = answers.seen().first();
     QCOMPARE(box.text, QStringLiteral("Simulation Failed!"));
     QCOMPARE(box.informativeText,
-             QStringLiteral("Please check the Options page and refer to the FakeInp and FakeRun console output on "
-                            "the Terminal page."));
+             QStringLiteral("FakeRun reported a failure in its console output. Please check the Options page and "
+                            "refer to the FakeInp and FakeRun console output on the Terminal page."));
     QVERIFY(samePicture(box.iconPixmap, QPixmap(QStringLiteral(":/images/cancel.png"))));
     QCOMPARE(page.progressBar()->maximum(), 1000);
     QCOMPARE(page.progressBar()->value(), 0);
