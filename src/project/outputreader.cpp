@@ -93,6 +93,7 @@ public:
     }
 
     qint64 accepted() const { return m_accepted; }
+    bool refused() const { return m_refused; }
 
     // `line` holds the bytes of one line, its line feed included if it has
     // one; `next` is the file position after it.
@@ -102,18 +103,35 @@ public:
         const char* p = line;
         while (p != end && isAsciiBlank(static_cast<unsigned char>(*p)))
             ++p;
-        if (p == end)
+        if (p == end || m_refused)
             return;
         if (*line == '<' || *line == '>')
             return;
-        if (m_accepted == 0)
+        if (m_accepted == 0) {
             takeHeading(line, end);
-        else
+        } else {
             takeData(line, end);
+            if (++m_lines % kCheckEvery == 0 && needsTooMuch(next))
+                return;
+        }
         m_accepted = next;
     }
 
 private:
+    // Every line gives every field a value, so a heading of many columns
+    // over many short lines asks for memory the file does not hold: refused
+    // as damaged, rather than ending the program for want of memory. A real
+    // file spends a whole column's width on each value.
+    bool needsTooMuch(qint64 fileBytes)
+    {
+        const qint64 values = qint64(m_columns.size()) * (m_columns.empty() ? 0 : m_columns.front()->size());
+        const qint64 needed = values * qint64(sizeof(float));
+        if (needed <= kFreeBytes || needed <= kBytesPerFileByte * fileBytes)
+            return false;
+        m_refused = true;
+        return true;
+    }
+
     void collectColumns()
     {
         m_columns.clear();
@@ -181,13 +199,20 @@ private:
     qint64 m_accepted;
     const qint64 m_expectedBytes;
     bool m_reserved = false;
+    bool m_refused = false;
+    qint64 m_lines = 0;
+    static constexpr qint64 kCheckEvery = 256;
+    static constexpr qint64 kFreeBytes = qint64(64) << 20;
+    static constexpr qint64 kBytesPerFileByte = 4;
 };
 
 } // namespace
 
 qint64 OutputReader::read(QIODevice& device, qint64 readPos, int fieldsize, bool final,
-                          std::vector<std::unique_ptr<OutputField>>& fields)
+                          std::vector<std::unique_ptr<OutputField>>& fields, bool* refused)
 {
+    if (refused)
+        *refused = false;
     if (fieldsize <= 0 || readPos < 0)
         return readPos;
     qint64 expected = 0;
@@ -225,6 +250,8 @@ qint64 OutputReader::read(QIODevice& device, qint64 readPos, int fieldsize, bool
             pass.take(line, next - line, bufferPos + (next - data));
             line = next;
         }
+        if (pass.refused())
+            break;
         kept = end - line;
         std::memmove(buffer.get(), line, size_t(kept));
         bufferPos += line - data;
@@ -234,7 +261,19 @@ qint64 OutputReader::read(QIODevice& device, qint64 readPos, int fieldsize, bool
     // end of the run.
     if (final && kept > 0)
         pass.take(buffer.get(), kept, bufferPos + kept);
+    if (pass.refused()) {
+        fields.clear();
+        if (refused)
+            *refused = true;
+        return readPos;
+    }
     return pass.accepted();
+}
+
+QString OutputReader::refusalText()
+{
+    return QStringLiteral("The output data is damaged: its columns and lines would need far more memory than the "
+                          "file holds. It is not read.");
 }
 
 float OutputReader::toFloat(const char* begin, const char* end)

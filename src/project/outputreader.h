@@ -8,6 +8,7 @@
 
 #include "outputfield.h"
 
+#include <QString>
 #include <QtGlobal>
 
 #include <memory>
@@ -29,8 +30,12 @@ public:
     // value to every field, 0 where the line is short or the text is not a
     // number. Cells are Latin-1 up to their first zero byte.
     // fieldsize <= 0 reads nothing and returns `readPos`.
+    // Data whose fields and lines would need far more memory than the file
+    // holds is damaged: `fields` is emptied, `refused` set, `readPos` returned.
     static qint64 read(QIODevice& device, qint64 readPos, int fieldsize, bool final,
-                       std::vector<std::unique_ptr<OutputField>>& fields);
+                       std::vector<std::unique_ptr<OutputField>>& fields, bool* refused = nullptr);
+    // What a refusal says to the user.
+    static QString refusalText();
 
     // A decimal number with optional sign, decimal point and E/e exponent,
     // surrounded by optional blanks; a zero byte ends the text, as it ends a

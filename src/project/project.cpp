@@ -76,6 +76,7 @@ void Project::clear()
     m_profiles.clear();
     (void)setFileName(QString());
     m_readPos = 0;
+    m_outputRefused = false;
     copyCatalogueSettings();
     m_fieldsizeWarned = false;
     m_currentTime = 0.0f;

@@ -185,6 +185,7 @@ private:
     void resultsStored();
     void storeExtraText(const QString& extraName, const QString& text);
     void emptyOutData();
+    void refuseOutput();
     QString projectFile(const QString& fileName) const;
 
     RunStatus m_status = RunStatus::NoResults;
@@ -206,6 +207,8 @@ private:
     bool m_fieldsizeWarned = false;
     QString m_runVerdictText;
     bool m_outputMissing = false;
+    // The output data was refused as damaged: nothing more of it is read.
+    bool m_outputRefused = false;
 };
 
 #endif

@@ -124,7 +124,10 @@ Project::LoadedFile Project::readFile(const QString& fileArgument, Options* cata
         QByteArray bytes = output->text.toLatin1();
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
-        loaded.readPos = OutputReader::read(buffer, 0, fieldsize, true, loaded.fields);
+        bool refused = false;
+        loaded.readPos = OutputReader::read(buffer, 0, fieldsize, true, loaded.fields, &refused);
+        if (refused)
+            tWarning() << fragment(OutputReader::refusalText());
     }
     if (home)
         loaded.scheme->moveToThread(home);

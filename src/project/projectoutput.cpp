@@ -20,7 +20,12 @@ void Project::_readOutData(QIODevice& device, bool final)
         m_fieldsizeWarned = true;
         return;
     }
-    m_readPos = OutputReader::read(device, m_readPos, m_fieldsize, final, m_outData);
+    if (m_outputRefused)
+        return;
+    bool refused = false;
+    m_readPos = OutputReader::read(device, m_readPos, m_fieldsize, final, m_outData, &refused);
+    if (refused)
+        refuseOutput();
 }
 
 void Project::_readDataFile(bool final)
@@ -47,6 +52,15 @@ void Project::readOutput()
 {
     _readDataFile(false);
     _updateTime();
+}
+
+void Project::refuseOutput()
+{
+    // Views hold the fields just dropped: told at once.
+    m_outputRefused = true;
+    m_outData.clear();
+    tWarning() << fragment(OutputReader::refusalText());
+    emit outDataUpdated();
 }
 
 void Project::testRead()

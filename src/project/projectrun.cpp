@@ -85,6 +85,7 @@ void Project::start()
     if (!checkReady(true))
         return;
     m_readPos = 0;
+    m_outputRefused = false;
     // A project without the extra has no earlier output to forget.
     (void)setExtraData(QStringLiteral("OUTPUT_DATA"), QString());
     emptyOutData();
@@ -203,7 +204,10 @@ void Project::resultsStored()
     std::unique_ptr<RunStorage::Result> result = m_storage->takeResult();
     if (!result)
         return;
-    if (m_outData.empty()) {
+    if (result->refused) {
+        if (!m_outputRefused)
+            refuseOutput();
+    } else if (m_outData.empty()) {
         m_outData = std::move(result->tail);
     } else {
         for (size_t i = 0; i < m_outData.size() && i < result->tail.size(); ++i)

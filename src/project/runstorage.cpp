@@ -36,7 +36,8 @@ void RunStorage::start(const Request& request)
         if (!request.dataFile.isEmpty() && SafeFile::isRegularFile(request.dataFile)) {
             QFile file(request.dataFile);
             if (file.open(QIODevice::ReadOnly))
-                result->readPos = OutputReader::read(file, request.readPos, request.fieldsize, true, result->tail);
+                result->readPos =
+                    OutputReader::read(file, request.readPos, request.fieldsize, true, result->tail, &result->refused);
         }
         if (*cancelled)
             return;

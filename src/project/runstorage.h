@@ -38,6 +38,7 @@ public:
         // request, or, when nothing was read yet, fields of their own.
         std::vector<std::unique_ptr<OutputField>> tail;
         qint64 readPos = 0;
+        bool refused = false; // the rest of the data is damaged
         bool hasData = false; // the data file could be read
         QString dataText;
         bool hasComputation = false;

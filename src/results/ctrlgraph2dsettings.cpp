@@ -17,6 +17,7 @@
 #include <QStandardItemModel>
 #include <QTableView>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -119,7 +120,9 @@ void CtrlGraph2d::loadPairs()
         const int stored = value(key(name, row)).toInt(&ok);
         return ok ? stored : fallback;
     };
-    const int count = value(QStringLiteral("CtrlGraph/count")).toInt();
+    // Every stored definition has settings of its own: a count beyond them
+    // is damage, and reading it would build definitions out of nothing.
+    const int count = std::min(value(QStringLiteral("CtrlGraph/count")).toInt(), int(pairs.size()));
     m_definitions.clear();
     for (int i = 0; i < count; ++i) {
         GraphDefinition d;

@@ -444,6 +444,11 @@ void TestCtrlGraph2d::graphsFollowFieldNames()
     QCOMPARE(p.panel.definitions().at(0).penStyle, 1);
     QCOMPARE(p.panel.definitions().at(0).width, 1);
     QCOMPARE(p.plot.graphs().size(), 1);
+
+    // A damaged count reads no more definitions than there are settings.
+    QVERIFY(project->setSettings({{"CtrlGraph/count", 2147483647}}));
+    emit project->dataUpdated();
+    QVERIFY(p.panel.definitions().size() <= project->settings().size());
 }
 
 void TestCtrlGraph2d::firstGraphAfterARun()

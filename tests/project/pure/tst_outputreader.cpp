@@ -60,6 +60,7 @@ class TestOutputReader : public QObject
     Q_OBJECT
 
 private slots:
+    void outsizedDataIsRefused();
     void lineTerminatorIsNoField();
     void unfinishedLastLine();
     void skippedLines();
@@ -71,6 +72,30 @@ private slots:
     void numberFormsInTheFile();
     void noFieldSize();
 };
+
+void TestOutputReader::outsizedDataIsRefused()
+{
+    // 1.1 MB: a heading of 20,000 columns over 100,000 short lines would
+    // ask for 8 GB of values.
+    QByteArray bytes = QByteArray(20000 * kWidth, 'x') + '\n';
+    for (int i = 0; i < 100000; ++i)
+        bytes += "  1.0E-01\n";
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    Fields fields;
+    bool refused = false;
+    QCOMPARE(OutputReader::read(buffer, 0, kWidth, true, fields, &refused), qint64(0));
+    QVERIFY(refused);
+    QVERIFY(fields.empty());
+    // A file of real size is read whatever its shape.
+    bytes = line({"t(s)", "T(K)"});
+    for (int i = 0; i < 100000; ++i)
+        bytes += line({"1.0E-01", "1000.0"});
+    QVERIFY(readBytes(bytes, 0, true, fields) > 0);
+    QCOMPARE(fields.size(), size_t(2));
+    QCOMPARE(fields.front()->values.size(), 100000);
+}
 
 void TestOutputReader::lineTerminatorIsNoField()
 {
