@@ -44,8 +44,19 @@ ensure_chemfoam() {
   CHEMFOAM_DIR=$unpack/$CHEMFOAM_SUBDIR
 }
 
+# build_tarvel [CMAKE_ARGS...]: the Release build the programs run from.
 build_tarvel() {
   cmake -S "$TARVEL_ROOT" -B "$TARVEL_BUILD" -DCMAKE_BUILD_TYPE=Release \
-        -DTARVEL_CHEMFOAM_DIR="$CHEMFOAM_DIR" >/dev/null &&
+        -DTARVEL_CHEMFOAM_DIR="$CHEMFOAM_DIR" "$@" >/dev/null &&
   cmake --build "$TARVEL_BUILD" -j"$(nproc)"
+}
+
+# build_sanitized: a second build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, optimised lightly so the tests stay quick.
+TARVEL_ASAN_BUILD=${TARVEL_ASAN_BUILD:-$TARVEL_ROOT/build-asan}
+build_sanitized() {
+  cmake -S "$TARVEL_ROOT" -B "$TARVEL_ASAN_BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DTARVEL_SANITIZE=ON -DTARVEL_BENCH=OFF \
+        -DTARVEL_CHEMFOAM_DIR="$CHEMFOAM_DIR" >/dev/null &&
+  cmake --build "$TARVEL_ASAN_BUILD" -j"$(nproc)"
 }

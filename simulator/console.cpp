@@ -30,9 +30,9 @@ int Console::guarded(int (*body)())
 {
     try {
         return body();
-    } catch (const std::bad_alloc &) {
+    } catch (const std::bad_alloc&) {
         return fail("the input is too large for the memory of this computer");
-    } catch (const std::exception &exception) {
+    } catch (const std::exception& exception) {
         return fail(exception.what());
     }
 }

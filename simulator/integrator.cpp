@@ -25,7 +25,7 @@ constexpr int amdOrdering = 0; // KLU's code for AMD
 // CVODE's C callbacks reach the integrator through its user data.
 struct IntegratorCallbacks
 {
-    static int rhs(sunrealtype time, N_Vector y, N_Vector ydot, void *data)
+    static int rhs(sunrealtype time, N_Vector y, N_Vector ydot, void* data)
     {
         Integrator *self = static_cast<Integrator *>(data);
         Stopwatch watch(self->m_rhsSeconds);
@@ -34,28 +34,28 @@ struct IntegratorCallbacks
         return self->m_reactor.rightHandSide(time, N_VGetArrayPointer(y), N_VGetArrayPointer(ydot)) ? 0 : 1;
     }
 
-    static int denseJacobian(sunrealtype time, N_Vector y, N_Vector, SUNMatrix matrix, void *data, N_Vector,
-                             N_Vector, N_Vector)
+    static int denseJacobian(sunrealtype time, N_Vector y, N_Vector, SUNMatrix matrix, void* data, N_Vector, N_Vector,
+                             N_Vector)
     {
-        Integrator *self = static_cast<Integrator *>(data);
+        Integrator* self = static_cast<Integrator*>(data);
         Stopwatch watch(self->m_jacobianSeconds);
         return self->m_reactor.denseJacobian(time, N_VGetArrayPointer(y), SM_DATA_D(matrix)) ? 0 : 1;
     }
 
-    static int sparseJacobian(sunrealtype time, N_Vector y, N_Vector, SUNMatrix matrix, void *data, N_Vector,
-                              N_Vector, N_Vector)
+    static int sparseJacobian(sunrealtype time, N_Vector y, N_Vector, SUNMatrix matrix, void* data, N_Vector, N_Vector,
+                              N_Vector)
     {
         Integrator *self = static_cast<Integrator *>(data);
         Stopwatch watch(self->m_jacobianSeconds);
         // CVODE zeroes the whole matrix, its layout too, before asking for a
         // new Jacobian: lay the pattern out again each time.
-        const SparsePattern &pattern = self->m_reactor.pattern();
+        const SparsePattern& pattern = self->m_reactor.pattern();
         std::copy(pattern.starts().begin(), pattern.starts().end(), SM_INDEXPTRS_S(matrix));
         std::copy(pattern.rows().begin(), pattern.rows().end(), SM_INDEXVALS_S(matrix));
         return self->m_reactor.jacobian(time, N_VGetArrayPointer(y), SM_DATA_S(matrix), self->m_solver->u(),
                                         self->m_solver->v())
-            ? 0
-            : 1;
+                   ? 0
+                   : 1;
     }
 
     static void error(int, const char *, const char *function, char *message, void *data)
@@ -65,13 +65,14 @@ struct IntegratorCallbacks
     }
 };
 
-Integrator::Integrator(Reactor &reactor, JacobianKind jacobian, LinearAlgebra algebra)
-    : m_reactor(reactor), m_jacobian(jacobian)
+Integrator::Integrator(Reactor& reactor, JacobianKind jacobian, LinearAlgebra algebra)
+    : m_reactor(reactor)
+    , m_jacobian(jacobian)
 {
     // CVODE builds no sparse Jacobian by difference quotients.
     m_sparse = jacobian == JacobianKind::Analytic
-        && (algebra == LinearAlgebra::Sparse
-            || (algebra == LinearAlgebra::Automatic && reactor.speciesCount() >= sparseFromSpecies));
+               && (algebra == LinearAlgebra::Sparse
+                   || (algebra == LinearAlgebra::Automatic && reactor.speciesCount() >= sparseFromSpecies));
 }
 
 Integrator::~Integrator()
@@ -151,15 +152,15 @@ bool Integrator::start(const std::vector<double> &initial, double relativeTolera
         || CVodeSetUserData(m_memory, this) != CV_SUCCESS
         || CVodeSStolerances(m_memory, relativeTolerance, absoluteTolerance) != CV_SUCCESS
         || CVodeSetLinearSolver(m_memory, m_solver->solver(), matrix) != CV_SUCCESS
-        || CVodeSetMaxNumSteps(m_memory, 1000000) != CV_SUCCESS
-        || CVodeSetStopTime(m_memory, stopTime) != CV_SUCCESS) {
+        || CVodeSetMaxNumSteps(m_memory, 1000000) != CV_SUCCESS || CVodeSetStopTime(m_memory, stopTime) != CV_SUCCESS) {
         if (m_failure.empty())
             m_failure = "cannot set up the CVODE solver";
         return false;
     }
     if (m_jacobian == JacobianKind::Analytic
-        && CVodeSetJacFn(m_memory, m_sparse ? &IntegratorCallbacks::sparseJacobian : &IntegratorCallbacks::denseJacobian)
-            != CV_SUCCESS) {
+        && CVodeSetJacFn(m_memory,
+                         m_sparse ? &IntegratorCallbacks::sparseJacobian : &IntegratorCallbacks::denseJacobian)
+               != CV_SUCCESS) {
         m_failure = "cannot install the Jacobian";
         return false;
     }
@@ -223,7 +224,7 @@ Integrator::Statistics Integrator::statistics() const
     result.rhsSeconds = m_rhsSeconds;
     result.jacobianSeconds = m_jacobianSeconds;
     if (m_solver) {
-        const NewtonLinearSolver::Counters &counters = m_solver->counters();
+        const NewtonLinearSolver::Counters& counters = m_solver->counters();
         result.factorisations = counters.factorisations;
         result.linearSolves = counters.solves;
         result.factorisationSeconds = counters.factorisationSeconds;

@@ -44,7 +44,7 @@ public:
         double solveSeconds = 0.0;
     };
 
-    Integrator(Reactor &reactor, JacobianKind jacobian, LinearAlgebra algebra = LinearAlgebra::Automatic);
+    Integrator(Reactor& reactor, JacobianKind jacobian, LinearAlgebra algebra = LinearAlgebra::Automatic);
     ~Integrator();
     Integrator(const Integrator &) = delete;
     Integrator &operator=(const Integrator &) = delete;

@@ -257,7 +257,7 @@ double Kinetics::equilibriumConstant(size_t reaction) const
     return m_kc[reaction];
 }
 
-template <typename Entry, typename MixtureColumn>
+template<typename Entry, typename MixtureColumn>
 void Kinetics::visitDerivatives(Entry entry, MixtureColumn mixture) const
 {
     const double *c = m_concentrations.data();
@@ -296,7 +296,7 @@ void Kinetics::visitDerivatives(Entry entry, MixtureColumn mixture) const
         differentiate(reaction.reactants, m_kForward[r] * m_factor[r]);
         if (reaction.reversible)
             differentiate(reaction.products, -m_kReverse[r] * m_factor[r]);
-        for (const auto &net : reaction.net) {
+        for (const auto& net : reaction.net) {
             for (const auto &partial : row)
                 entry(net.first, partial.first, net.second * partial.second);
         }
@@ -307,7 +307,7 @@ void Kinetics::visitDerivatives(Entry entry, MixtureColumn mixture) const
         const double withoutFactor = m_kForward[r] * product(reaction.reactants, c)
             - (reaction.reversible ? m_kReverse[r] * product(reaction.products, c) : 0.0);
         const double g = withoutFactor * m_factorSlope[r];
-        for (const auto &net : reaction.net) {
+        for (const auto& net : reaction.net) {
             const double scale = net.second * g;
             if (reaction.collider >= 0) {
                 entry(net.first, reaction.collider, scale);
@@ -327,7 +327,7 @@ std::vector<std::pair<int, int>> Kinetics::derivativeEntries() const
     return entries;
 }
 
-void Kinetics::sparseDerivatives(const std::vector<size_t> &positions, double *values, double *mixture) const
+void Kinetics::sparseDerivatives(const std::vector<size_t>& positions, double* values, double* mixture) const
 {
     size_t next = 0;
     visitDerivatives([&](int, int, double value) { values[positions[next++]] += value; },

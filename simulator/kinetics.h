@@ -38,7 +38,7 @@ public:
     // which sparseDerivatives() adds the value of the e-th pair to
     // values[positions[e]]. A pair may come more than once.
     std::vector<std::pair<int, int>> derivativeEntries() const;
-    void sparseDerivatives(const std::vector<size_t> &positions, double *values, double *mixture) const;
+    void sparseDerivatives(const std::vector<size_t>& positions, double* values, double* mixture) const;
 
 private:
     struct Term
@@ -75,7 +75,7 @@ private:
     // mixture(k, value) for the coefficients of the column of ones, always in
     // the same order whatever the values, so that a pattern built once fits
     // every later evaluation.
-    template <typename Entry, typename MixtureColumn>
+    template<typename Entry, typename MixtureColumn>
     void visitDerivatives(Entry entry, MixtureColumn mixture) const;
 
     size_t m_speciesCount = 0;

@@ -77,7 +77,7 @@ int Mechanism::unbalancedElement(const Reaction &reaction) const
     return -1;
 }
 
-void Mechanism::checkDuplicates(const std::string &file, std::vector<Diagnostic> &errors) const
+void Mechanism::checkDuplicates(const std::string& file, std::vector<Diagnostic>& errors) const
 {
     std::map<Key, std::vector<size_t>> seen;
     for (size_t i = 0; i < reactions.size(); ++i)
@@ -100,9 +100,10 @@ void Mechanism::checkDuplicates(const std::string &file, std::vector<Diagnostic>
         for (size_t j : same) {
             // Each pair once, at its later reaction.
             if (j < i && (!reaction.duplicate || !reactions[j].duplicate))
-                errors.emplace_back(file, reaction.line,
-                                    Strings::format("reaction %zu (%s) repeats reaction %zu of line %d; mark both DUPLICATE",
-                                                    i + 1, reaction.equation(species).c_str(), j + 1, reactions[j].line));
+                errors.emplace_back(
+                    file, reaction.line,
+                    Strings::format("reaction %zu (%s) repeats reaction %zu of line %d; mark both DUPLICATE", i + 1,
+                                    reaction.equation(species).c_str(), j + 1, reactions[j].line));
         }
     }
     for (size_t i = 0; i < reactions.size(); ++i) {

@@ -28,7 +28,7 @@ public:
     // Reactions that are the same reaction twice without both being declared
     // DUPLICATE, and DUPLICATE reactions without a partner: each such
     // reaction described in errors, added in the order of the reactions.
-    void checkDuplicates(const std::string &file, std::vector<Diagnostic> &errors) const;
+    void checkDuplicates(const std::string& file, std::vector<Diagnostic>& errors) const;
     // How many reactions carry the DUPLICATE mark.
     int duplicateCount() const;
 

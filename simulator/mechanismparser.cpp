@@ -28,7 +28,7 @@ Keyword keywordOf(const std::string &word)
     return Keyword::None;
 }
 
-Keyword keywordOfLine(const std::string &line)
+Keyword keywordOfLine(const std::string& line)
 {
     const std::vector<std::string> words = Strings::words(Strings::withoutComment(line));
     return words.empty() ? Keyword::None : keywordOf(words[0]);
@@ -36,14 +36,14 @@ Keyword keywordOfLine(const std::string &line)
 
 } // namespace
 
-void MechanismParser::report(const Diagnostic &error)
+void MechanismParser::report(const Diagnostic& error)
 {
     ++m_errorCount;
     if (m_errors.size() < maxErrors)
         m_errors.push_back(error);
 }
 
-void MechanismParser::readElements(const std::string &text, int line, bool &ended)
+void MechanismParser::readElements(const std::string& text, int line, bool& ended)
 {
     WordScanner scanner(text);
     while (!scanner.atEnd()) {
@@ -74,7 +74,7 @@ void MechanismParser::readElements(const std::string &text, int line, bool &ende
     }
 }
 
-void MechanismParser::readSpecies(const std::vector<std::string> &words, int line, bool &ended)
+void MechanismParser::readSpecies(const std::vector<std::string>& words, int line, bool& ended)
 {
     for (const std::string &word : words) {
         if (Strings::equalNoCase(word, "END")) {
@@ -98,7 +98,7 @@ void MechanismParser::readSpecies(const std::vector<std::string> &words, int lin
     }
 }
 
-void MechanismParser::readThermo(const std::vector<std::string> &lines, size_t &index)
+void MechanismParser::readThermo(const std::vector<std::string>& lines, size_t& index)
 {
     // index is the THERMO line; on return, the section's END line or the
     // line before the next section's keyword.
@@ -119,22 +119,23 @@ void MechanismParser::resolveElements()
         Element &element = m_mechanism.elements[i];
         element.weight = m_givenWeights[i] > 0 ? m_givenWeights[i] : ElementTable::atomicWeight(element.symbol);
         if (element.weight <= 0)
-            report(m_elementLines[i], "element \"" + element.symbol + "\" is not a known element; give its atomic weight as "
-                                          + element.symbol + "/weight/");
+            report(m_elementLines[i], "element \"" + element.symbol
+                                          + "\" is not a known element; give its atomic weight as " + element.symbol
+                                          + "/weight/");
     }
 }
 
-void MechanismParser::resolveSpecies(const std::vector<ThermoRecord> &database, const std::string &databaseFile)
+void MechanismParser::resolveSpecies(const std::vector<ThermoRecord>& database, const std::string& databaseFile)
 {
-    auto find = [](const std::vector<ThermoRecord> &records, const std::string &name) -> const ThermoRecord * {
-        for (const ThermoRecord &candidate : records) {
+    auto find = [](const std::vector<ThermoRecord>& records, const std::string& name) -> const ThermoRecord* {
+        for (const ThermoRecord& candidate : records) {
             if (Strings::equalNoCase(candidate.name, name))
                 return &candidate;
         }
         return nullptr;
     };
-    for (Species &species : m_mechanism.species) {
-        const ThermoRecord *record = find(m_ownThermo, species.name);
+    for (Species& species : m_mechanism.species) {
+        const ThermoRecord* record = find(m_ownThermo, species.name);
         if (!record && !m_thermoAll)
             record = find(database, species.name);
         if (!record) {
@@ -181,15 +182,15 @@ void MechanismParser::resolveSpecies(const std::vector<ThermoRecord> &database, 
     }
 }
 
-void MechanismParser::readReactions(const ReactionChunk &chunk)
+void MechanismParser::readReactions(const ReactionChunk& chunk)
 {
     ReactionParser parser(m_mechanism.species, m_file);
     Diagnostic error;
     if (!parser.setUnits(chunk.units, chunk.unitsLine, error))
         report(error);
     Reaction reaction;
-    bool open = false;     // a reaction is being read
-    bool damaged = false;  // ... and one of its lines was in error
+    bool open = false; // a reaction is being read
+    bool damaged = false; // ... and one of its lines was in error
     bool skipping = false; // the auxiliary lines of a reaction line in error
     auto close = [&]() {
         if (!open)
@@ -320,7 +321,8 @@ bool MechanismParser::parse(const std::vector<std::string> &lines, const std::st
             // A stray END between sections is harmless.
             break;
         case Keyword::None:
-            report(line, "\"" + words[0] + "\" is outside any section; expected ELEMENTS, SPECIES, THERMO or REACTIONS");
+            report(line,
+                   "\"" + words[0] + "\" is outside any section; expected ELEMENTS, SPECIES, THERMO or REACTIONS");
             break;
         }
     }
@@ -332,12 +334,12 @@ bool MechanismParser::parse(const std::vector<std::string> &lines, const std::st
     if (!m_mechanism.elements.empty() && !m_mechanism.species.empty()) {
         resolveElements();
         resolveSpecies(database, databaseFile);
-        for (const ReactionChunk &chunk : m_chunks)
+        for (const ReactionChunk& chunk : m_chunks)
             readReactions(chunk);
         if (checkDuplicates) {
             std::vector<Diagnostic> duplicates;
             m_mechanism.checkDuplicates(file, duplicates);
-            for (const Diagnostic &duplicate : duplicates)
+            for (const Diagnostic& duplicate : duplicates)
                 report(duplicate);
         }
     }

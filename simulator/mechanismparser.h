@@ -33,7 +33,7 @@ public:
                              bool checkDuplicates, Mechanism &mechanism, Diagnostic &error);
 
     // Every error of the last parse in the order found, up to maxErrors.
-    const std::vector<Diagnostic> &errors() const { return m_errors; }
+    const std::vector<Diagnostic>& errors() const { return m_errors; }
     // How many errors there were in all.
     size_t errorCount() const { return m_errorCount; }
 
@@ -49,14 +49,14 @@ private:
         std::vector<std::pair<std::string, int>> lines; // text without comment, line number
     };
 
-    void report(const Diagnostic &error);
-    void report(int line, const std::string &reason) { report(Diagnostic(m_file, line, reason)); }
-    void readElements(const std::string &text, int line, bool &ended);
-    void readSpecies(const std::vector<std::string> &words, int line, bool &ended);
-    void readThermo(const std::vector<std::string> &lines, size_t &index);
+    void report(const Diagnostic& error);
+    void report(int line, const std::string& reason) { report(Diagnostic(m_file, line, reason)); }
+    void readElements(const std::string& text, int line, bool& ended);
+    void readSpecies(const std::vector<std::string>& words, int line, bool& ended);
+    void readThermo(const std::vector<std::string>& lines, size_t& index);
     void resolveElements();
-    void resolveSpecies(const std::vector<ThermoRecord> &database, const std::string &databaseFile);
-    void readReactions(const ReactionChunk &chunk);
+    void resolveSpecies(const std::vector<ThermoRecord>& database, const std::string& databaseFile);
+    void readReactions(const ReactionChunk& chunk);
 
     std::string m_file;
     Mechanism m_mechanism;

@@ -14,7 +14,7 @@ namespace {
 
 // Inverts a small row-major matrix in place by Gauss-Jordan elimination with
 // partial pivoting. False when it is singular.
-bool invert(std::vector<double> &a, size_t n)
+bool invert(std::vector<double>& a, size_t n)
 {
     std::vector<double> inverse(n * n, 0.0);
     for (size_t i = 0; i < n; ++i)
@@ -55,9 +55,9 @@ bool invert(std::vector<double> &a, size_t n)
 // SUNDIALS' C operations reach the object through the solver's content.
 struct NewtonLinearSolverCallbacks
 {
-    static NewtonLinearSolver *self(SUNLinearSolver solver)
+    static NewtonLinearSolver* self(SUNLinearSolver solver)
     {
-        return static_cast<NewtonLinearSolver *>(solver->content);
+        return static_cast<NewtonLinearSolver*>(solver->content);
     }
     static SUNLinearSolver_Type type(SUNLinearSolver) { return SUNLINEARSOLVER_DIRECT; }
     static SUNLinearSolver_ID id(SUNLinearSolver) { return SUNLINEARSOLVER_CUSTOM; }
@@ -73,7 +73,13 @@ struct NewtonLinearSolverCallbacks
 };
 
 NewtonLinearSolver::NewtonLinearSolver(SUNLinearSolver direct, size_t size, size_t rank, SUNContext context)
-    : m_direct(direct), m_size(size), m_rank(rank), m_u(size * rank), m_v(size * rank), m_small(rank * rank), m_w(rank)
+    : m_direct(direct)
+    , m_size(size)
+    , m_rank(rank)
+    , m_u(size * rank)
+    , m_v(size * rank)
+    , m_small(rank * rank)
+    , m_w(rank)
 {
     if (!direct)
         return;
@@ -126,7 +132,7 @@ int NewtonLinearSolver::setup(SUNMatrix matrix)
         return SUNLS_PACKAGE_FAIL_UNREC;
     m_gamma = gamma;
     for (size_t r = 0; r < m_rank; ++r) {
-        double *b = N_VGetArrayPointer(m_scratch);
+        double* b = N_VGetArrayPointer(m_scratch);
         for (size_t i = 0; i < m_size; ++i)
             b[i] = m_u[r * m_size + i];
         const int solved = SUNLinSolSolve(m_direct, matrix, m_z[r], m_scratch, 0.0);
@@ -135,9 +141,9 @@ int NewtonLinearSolver::setup(SUNMatrix matrix)
     }
     // I - gamma V^T Z
     for (size_t i = 0; i < m_rank; ++i) {
-        const double *v = m_v.data() + i * m_size;
+        const double* v = m_v.data() + i * m_size;
         for (size_t j = 0; j < m_rank; ++j) {
-            const double *z = N_VGetArrayPointer(m_z[j]);
+            const double* z = N_VGetArrayPointer(m_z[j]);
             double dot = 0.0;
             for (size_t k = 0; k < m_size; ++k)
                 dot += v[k] * z[k];
@@ -156,10 +162,10 @@ int NewtonLinearSolver::solve(SUNMatrix matrix, N_Vector x, N_Vector b, double t
     const int flag = SUNLinSolSolve(m_direct, matrix, x, b, tolerance);
     if (flag != SUNLS_SUCCESS || m_rank == 0)
         return flag;
-    double *y = N_VGetArrayPointer(x);
-    std::vector<double> &w = m_w;
+    double* y = N_VGetArrayPointer(x);
+    std::vector<double>& w = m_w;
     for (size_t r = 0; r < m_rank; ++r) {
-        const double *v = m_v.data() + r * m_size;
+        const double* v = m_v.data() + r * m_size;
         double dot = 0.0;
         for (size_t k = 0; k < m_size; ++k)
             dot += v[k] * y[k];
@@ -169,7 +175,7 @@ int NewtonLinearSolver::solve(SUNMatrix matrix, N_Vector x, N_Vector b, double t
         double s = 0.0;
         for (size_t j = 0; j < m_rank; ++j)
             s += m_small[r * m_rank + j] * w[j];
-        const double *z = N_VGetArrayPointer(m_z[r]);
+        const double* z = N_VGetArrayPointer(m_z[r]);
         for (size_t k = 0; k < m_size; ++k)
             y[k] += s * z[k];
     }

@@ -32,16 +32,16 @@ public:
     // Takes ownership of direct, a solver for the matrix CVODE assembles.
     NewtonLinearSolver(SUNLinearSolver direct, size_t size, size_t rank, SUNContext context);
     ~NewtonLinearSolver();
-    NewtonLinearSolver(const NewtonLinearSolver &) = delete;
-    NewtonLinearSolver &operator=(const NewtonLinearSolver &) = delete;
+    NewtonLinearSolver(const NewtonLinearSolver&) = delete;
+    NewtonLinearSolver& operator=(const NewtonLinearSolver&) = delete;
 
     bool valid() const { return m_solver != nullptr; }
     SUNLinearSolver solver() const { return m_solver; }
-    void setCvodeMemory(void *memory) { m_cvode = memory; }
+    void setCvodeMemory(void* memory) { m_cvode = memory; }
     // Where the Jacobian writes U and V: size x rank each, column-major.
-    double *u() { return m_u.data(); }
-    double *v() { return m_v.data(); }
-    const Counters &counters() const { return m_counters; }
+    double* u() { return m_u.data(); }
+    double* v() { return m_v.data(); }
+    const Counters& counters() const { return m_counters; }
 
 private:
     int setup(SUNMatrix matrix);
@@ -49,12 +49,12 @@ private:
 
     SUNLinearSolver m_direct = nullptr;
     SUNLinearSolver m_solver = nullptr;
-    void *m_cvode = nullptr;
+    void* m_cvode = nullptr;
     size_t m_size;
     size_t m_rank;
     std::vector<double> m_u;
     std::vector<double> m_v;
-    std::vector<N_Vector> m_z;  // A^-1 U, one vector per column
+    std::vector<N_Vector> m_z; // A^-1 U, one vector per column
     N_Vector m_scratch = nullptr;
     std::vector<double> m_small; // (I - gamma V^T Z)^-1, rank x rank, row-major
     std::vector<double> m_w;

@@ -265,7 +265,7 @@ bool ReactionParser::addAuxiliary(const std::string &text, int line, Reaction &r
             return false;
         }
         const bool slashed = parameters == WordScanner::Parameters::Closed;
-        for (const std::string &word : Strings::words(inside)) {
+        for (const std::string& word : Strings::words(inside)) {
             double value = 0.0;
             if (!Strings::toNumber(word, value)) {
                 error = Diagnostic(m_file, line, "the parameter \"" + word + "\" of \"" + name + "\" is not a number");

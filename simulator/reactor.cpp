@@ -14,8 +14,10 @@ constexpr double wallUnits = 1.0e3 * 1.0e-2;
 
 } // namespace
 
-Reactor::Reactor(const Mechanism &mechanism, const ReactorModel &model)
-    : m_mixture(mechanism), m_kinetics(mechanism), m_model(model)
+Reactor::Reactor(const Mechanism& mechanism, const ReactorModel& model)
+    : m_mixture(mechanism)
+    , m_kinetics(mechanism)
+    , m_model(model)
 {
     m_energyInState = !model.isothermal && (model.wallHeatLoss || (model.constantVolume && !model.volume.empty()));
     const size_t n = m_mixture.size();
@@ -36,7 +38,7 @@ void Reactor::initialise(double temperature, double pressure, const double *y)
     m_energy = m_model.constantVolume ? m_mixture.internalEnergy(temperature, y) : m_mixture.enthalpy(temperature, y);
 }
 
-std::vector<double> Reactor::initialState(const double *y) const
+std::vector<double> Reactor::initialState(const double* y) const
 {
     std::vector<double> state(y, y + m_mixture.size());
     if (m_energyInState)
@@ -44,16 +46,16 @@ std::vector<double> Reactor::initialState(const double *y) const
     return state;
 }
 
-double Reactor::moles(const double *y) const
+double Reactor::moles(const double* y) const
 {
-    const std::vector<double> &w = m_mixture.weights();
+    const std::vector<double>& w = m_mixture.weights();
     double sum = 0.0;
     for (size_t j = 0; j < w.size(); ++j)
         sum += y[j] / w[j];
     return sum;
 }
 
-bool Reactor::temperature(double time, const double *x, double &t)
+bool Reactor::temperature(double time, const double* x, double& t)
 {
     if (m_model.isothermal) {
         t = m_model.temperature.empty() ? m_initialTemperature : m_model.temperature.value(time);
@@ -68,7 +70,7 @@ bool Reactor::temperature(double time, const double *x, double &t)
     return true;
 }
 
-double Reactor::density(double time, const double *x, double t) const
+double Reactor::density(double time, const double* x, double t) const
 {
     if (!m_model.constantVolume)
         return m_mixture.density(t, m_pressure, x);
@@ -77,12 +79,12 @@ double Reactor::density(double time, const double *x, double t) const
     return m_density * m_model.volume.value(0.0) / m_model.volume.value(time);
 }
 
-double Reactor::pressure(double time, const double *x, double t) const
+double Reactor::pressure(double time, const double* x, double t) const
 {
     return m_model.constantVolume ? m_mixture.pressure(t, density(time, x, t), x) : m_pressure;
 }
 
-void Reactor::concentrations(double time, const double *x, double t, double *c) const
+void Reactor::concentrations(double time, const double* x, double t, double* c) const
 {
     const double rho = density(time, x, t);
     const std::vector<double> &w = m_mixture.weights();
@@ -111,7 +113,7 @@ double Reactor::energySource(double time, double t, double rho, double molesPerM
     return -k * excess / rho - r * t * molesPerMass * rate;
 }
 
-bool Reactor::rightHandSide(double time, const double *x, double *rates)
+bool Reactor::rightHandSide(double time, const double* x, double* rates)
 {
     double t = 0.0;
     if (!temperature(time, x, t))
@@ -133,7 +135,7 @@ bool Reactor::rightHandSide(double time, const double *x, double *rates)
     return true;
 }
 
-bool Reactor::jacobian(double time, const double *x, double *values, double *u, double *v)
+bool Reactor::jacobian(double time, const double* x, double* values, double* u, double* v)
 {
     const size_t n = m_mixture.size();
     const size_t size = this->size();
@@ -152,8 +154,8 @@ bool Reactor::jacobian(double time, const double *x, double *values, double *u, 
     std::fill(values, values + m_pattern.nonZeros(), 0.0);
     std::fill(m_mixtureColumn.begin(), m_mixtureColumn.end(), 0.0);
     m_kinetics.sparseDerivatives(m_pattern.positions(), values, m_mixtureColumn.data());
-    const std::vector<std::int64_t> &starts = m_pattern.starts();
-    const std::vector<std::int64_t> &rows = m_pattern.rows();
+    const std::vector<std::int64_t>& starts = m_pattern.starts();
+    const std::vector<std::int64_t>& rows = m_pattern.rows();
     // ... whose products with C give the density derivative at constant
     // pressure, then scaled to d rate_k / d Y_j = W_k / W_j d omega_k / d C_j.
     if (constantPressure) {
@@ -176,8 +178,8 @@ bool Reactor::jacobian(double time, const double *x, double *values, double *u, 
     }
 
     // V: the temperature's and the moles' derivatives by the state.
-    double *dT = v;
-    double *dMoles = v + size;
+    double* dT = v;
+    double* dMoles = v + size;
     std::fill(v, v + lowRank * size, 0.0);
     for (size_t j = 0; j < n; ++j)
         dMoles[j] = 1.0 / w[j];
@@ -201,8 +203,8 @@ bool Reactor::jacobian(double time, const double *x, double *values, double *u, 
     // centre and equilibrium constant would cost far more code for no
     // measurable gain in the Newton iteration) and by rho, through
     // d rho = -rho (dT / T + d moles / moles) at constant pressure.
-    double *byT = u;
-    double *byMoles = u + size;
+    double* byT = u;
+    double* byMoles = u + size;
     std::fill(u, u + lowRank * size, 0.0);
     if (!m_model.isothermal) {
         const double dt = 1e-7 * t;
@@ -236,7 +238,7 @@ bool Reactor::jacobian(double time, const double *x, double *values, double *u, 
     return true;
 }
 
-bool Reactor::denseJacobian(double time, const double *x, double *matrix)
+bool Reactor::denseJacobian(double time, const double* x, double* matrix)
 {
     const size_t size = this->size();
     m_values.resize(m_pattern.nonZeros());
@@ -245,7 +247,7 @@ bool Reactor::denseJacobian(double time, const double *x, double *matrix)
     if (!jacobian(time, x, m_values.data(), m_u.data(), m_v.data()))
         return false;
     for (size_t j = 0; j < size; ++j) {
-        double *column = matrix + j * size;
+        double* column = matrix + j * size;
         for (size_t k = 0; k < size; ++k) {
             double value = 0.0;
             for (size_t r = 0; r < lowRank; ++r)

@@ -28,9 +28,9 @@ class Reactor
 public:
     static constexpr size_t lowRank = 2;
 
-    Reactor(const Mechanism &mechanism, const ReactorModel &model);
+    Reactor(const Mechanism& mechanism, const ReactorModel& model);
 
-    const ReactorModel &model() const { return m_model; }
+    const ReactorModel& model() const { return m_model; }
     size_t speciesCount() const { return m_mixture.size(); }
     size_t size() const { return m_mixture.size() + (m_energyInState ? 1 : 0); }
     bool energyInState() const { return m_energyInState; }
@@ -39,27 +39,27 @@ public:
     // energy, from the initial state: temperature (K), pressure (dyn/cm^2).
     void initialise(double temperature, double pressure, const double *massFractions);
     // The state vector at the start.
-    std::vector<double> initialState(const double *massFractions) const;
+    std::vector<double> initialState(const double* massFractions) const;
 
-    [[nodiscard]] bool temperature(double time, const double *state, double &temperature);
-    double density(double time, const double *state, double temperature) const;
-    double pressure(double time, const double *state, double temperature) const;
-    void concentrations(double time, const double *state, double temperature, double *concentrations) const;
+    [[nodiscard]] bool temperature(double time, const double* state, double& temperature);
+    double density(double time, const double* state, double temperature) const;
+    double pressure(double time, const double* state, double temperature) const;
+    void concentrations(double time, const double* state, double temperature, double* concentrations) const;
 
-    [[nodiscard]] bool rightHandSide(double time, const double *state, double *rates);
+    [[nodiscard]] bool rightHandSide(double time, const double* state, double* rates);
 
-    const SparsePattern &pattern() const { return m_pattern; }
+    const SparsePattern& pattern() const { return m_pattern; }
     // values: the sparse part in pattern() order; u and v: size() x lowRank,
     // column-major.
-    [[nodiscard]] bool jacobian(double time, const double *state, double *values, double *u, double *v);
+    [[nodiscard]] bool jacobian(double time, const double* state, double* values, double* u, double* v);
     // The whole Jacobian, column-major with leading dimension size().
-    [[nodiscard]] bool denseJacobian(double time, const double *state, double *matrix);
+    [[nodiscard]] bool denseJacobian(double time, const double* state, double* matrix);
 
     Kinetics &kinetics() { return m_kinetics; }
     const Mixture &mixture() const { return m_mixture; }
 
 private:
-    double moles(const double *massFractions) const;
+    double moles(const double* massFractions) const;
     // W/(m^2 K) times 1/m in erg/(s cm^3 K).
     double wallLossFactor() const;
     // d energy / dt per unit mass, and its derivatives by T, rho and moles.
@@ -71,10 +71,10 @@ private:
     bool m_energyInState = false;
     SparsePattern m_pattern;
     double m_pressure = 0.0;
-    double m_density = 0.0;      // initial
-    double m_temperature = 0.0;  // initial (isothermal) or last solved
+    double m_density = 0.0; // initial
+    double m_temperature = 0.0; // initial (isothermal) or last solved
     double m_initialTemperature = 0.0;
-    double m_energy = 0.0;       // initial
+    double m_energy = 0.0; // initial
 
     std::vector<double> m_c;
     std::vector<double> m_rates;

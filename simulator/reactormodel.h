@@ -10,14 +10,14 @@ namespace tarvelsim {
 // coefficient. Units as the run description gives them.
 struct ReactorModel
 {
-    bool constantVolume = false;  // VPRO
-    bool isothermal = false;      // TPRO
-    TimeProfile volume;           // m^3 over s (VPROFILE); empty: held
-    TimeProfile temperature;      // K over s (TPROFILE); empty: held
-    bool wallHeatLoss = false;    // WALL 1
+    bool constantVolume = false; // VPRO
+    bool isothermal = false; // TPRO
+    TimeProfile volume; // m^3 over s (VPROFILE); empty: held
+    TimeProfile temperature; // K over s (TPROFILE); empty: held
+    bool wallHeatLoss = false; // WALL 1
     double heatTransferCoefficient = 0.0; // C, W/(m^2 K)
-    double surfaceToVolume = 0.0;         // S/V, 1/m
-    double surroundingTemperature = 0.0;  // TSURR, K
+    double surfaceToVolume = 0.0; // S/V, 1/m
+    double surroundingTemperature = 0.0; // TSURR, K
 };
 
 } // namespace tarvelsim

@@ -30,7 +30,7 @@ bool isProfile(Block block)
     return block == Block::VolumeProfile || block == Block::TemperatureProfile;
 }
 
-const char *nameOf(Block block)
+const char* nameOf(Block block)
 {
     return block == Block::VolumeProfile ? "VPROFILE" : "TPROFILE";
 }
@@ -61,7 +61,7 @@ bool RunInput::read(const std::vector<std::string> &lines, const std::string &fi
     *this = RunInput();
     m_file = file;
     Block block = Block::None;
-    ProfileLines *profile = nullptr;
+    ProfileLines* profile = nullptr;
     bool sawBlock = false;
     auto unclosed = [&]() {
         error = Diagnostic(file, profile->line,

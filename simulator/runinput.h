@@ -62,8 +62,8 @@ public:
     const std::vector<SpeciesEntry> &species() const { return m_species; }
     const std::vector<Condition> &conditions() const { return m_conditions; }
     const std::vector<Amount> &amounts() const { return m_amounts; }
-    const ProfileLines &volumeProfile() const { return m_volumeProfile; }
-    const ProfileLines &temperatureProfile() const { return m_temperatureProfile; }
+    const ProfileLines& volumeProfile() const { return m_volumeProfile; }
+    const ProfileLines& temperatureProfile() const { return m_temperatureProfile; }
     bool listingRequested() const { return m_listing; }
 
     const Option *option(const std::string &name) const;

@@ -180,17 +180,17 @@ bool RunSetup::readAmounts(const RunInput &input, const Mechanism &mechanism, bo
     return true;
 }
 
-bool RunSetup::readProfiles(const RunInput &input, Diagnostic &error)
+bool RunSetup::readProfiles(const RunInput& input, Diagnostic& error)
 {
-    ReactorModel &model = m_settings.model;
+    ReactorModel& model = m_settings.model;
     struct Block
     {
-        const RunInput::ProfileLines &lines;
-        const char *name;
-        const char *what;
-        TimeProfile &profile;
+        const RunInput::ProfileLines& lines;
+        const char* name;
+        const char* what;
+        TimeProfile& profile;
         bool used;
-        const char *unused;
+        const char* unused;
     };
     const Block blocks[] = {
         {input.volumeProfile(), "VPROFILE", "volume in m^3", model.volume, model.constantVolume,
@@ -198,7 +198,7 @@ bool RunSetup::readProfiles(const RunInput &input, Diagnostic &error)
         {input.temperatureProfile(), "TPROFILE", "temperature in K", model.temperature, model.isothermal,
          "The TPROFILE block is ignored: without option TPRO the reactor is adiabatic."},
     };
-    for (const Block &block : blocks) {
+    for (const Block& block : blocks) {
         if (block.lines.line == 0)
             continue;
         if (!block.profile.read(block.lines.lines, input.file(), block.name, block.what, block.lines.line, error))
@@ -211,24 +211,24 @@ bool RunSetup::readProfiles(const RunInput &input, Diagnostic &error)
     return true;
 }
 
-bool RunSetup::readWall(const RunInput &input, Diagnostic &error)
+bool RunSetup::readWall(const RunInput& input, Diagnostic& error)
 {
-    ReactorModel &model = m_settings.model;
+    ReactorModel& model = m_settings.model;
     if (!model.wallHeatLoss)
         return true;
     struct Needed
     {
-        const char *name;
-        const char *what;
-        double &value;
+        const char* name;
+        const char* what;
+        double& value;
     };
     const Needed needed[] = {
         {"C", "the heat transfer coefficient in W/(m^2 K)", model.heatTransferCoefficient},
         {"S/V", "the ratio of the wall's surface to the volume in 1/m", model.surfaceToVolume},
         {"TSURR", "the temperature of the surroundings in K", model.surroundingTemperature},
     };
-    const RunInput::Option *wall = input.option("WALL");
-    for (const Needed &condition : needed) {
+    const RunInput::Option* wall = input.option("WALL");
+    for (const Needed& condition : needed) {
         if (!input.condition(condition.name) || input.condition(condition.name)->value.empty()) {
             error = Diagnostic(input.file(), wall ? wall->line : 0,
                                std::string("WALL 1 (constant heat transfer) needs the condition ") + condition.name

@@ -46,8 +46,8 @@ private:
                     Diagnostic &error) const;
     bool readOptions(const RunInput &input, const Mechanism &mechanism, Diagnostic &error);
     bool readAmounts(const RunInput &input, const Mechanism &mechanism, bool needInitialState, Diagnostic &error);
-    bool readProfiles(const RunInput &input, Diagnostic &error);
-    bool readWall(const RunInput &input, Diagnostic &error);
+    bool readProfiles(const RunInput& input, Diagnostic& error);
+    bool readWall(const RunInput& input, Diagnostic& error);
 
     SimulationSettings m_settings;
     ReactorState m_initial;

@@ -82,7 +82,7 @@ Simulation::Simulation(const Mechanism &mechanism, const SimulationSettings &set
 {
 }
 
-ReactorState Simulation::startingState(const ReactorState &initial, const ReactorModel &model)
+ReactorState Simulation::startingState(const ReactorState& initial, const ReactorModel& model)
 {
     ReactorState state = initial;
     if (model.isothermal && !model.temperature.empty())
@@ -92,7 +92,7 @@ ReactorState Simulation::startingState(const ReactorState &initial, const Reacto
     return state;
 }
 
-bool Simulation::run(const ReactorState &given, const Output &output, SimulationResult &result)
+bool Simulation::run(const ReactorState& given, const Output& output, SimulationResult& result)
 {
     result = SimulationResult();
     const SimulationSettings &s = m_settings;
@@ -120,12 +120,12 @@ bool Simulation::run(const ReactorState &given, const Output &output, Simulation
 
     Reactor reactor(m_mechanism, s.model);
     reactor.initialise(initial.temperature, initial.pressure * constants::oneBar, y.data());
-    const double mass = reactor.density(0.0, y.data(), initial.temperature) * initial.volume
-        * constants::cubicCentimetresPerCubicMetre;
+    const double mass =
+        reactor.density(0.0, y.data(), initial.temperature) * initial.volume * constants::cubicCentimetresPerCubicMetre;
     const std::vector<double> &weights = reactor.mixture().weights();
 
     // From a state vector (mass fractions, perhaps the energy) at a time.
-    auto stateOf = [&](double time, const std::vector<double> &x, ReactorState &state) {
+    auto stateOf = [&](double time, const std::vector<double>& x, ReactorState& state) {
         double t = 0.0;
         if (!reactor.temperature(time, x.data(), t))
             return false;
@@ -135,7 +135,7 @@ bool Simulation::run(const ReactorState &given, const Output &output, Simulation
         state.massFractions.assign(x.begin(), x.begin() + static_cast<long>(n));
         return true;
     };
-    auto emit = [&](double time, double lastStep, const std::vector<double> &x) {
+    auto emit = [&](double time, double lastStep, const std::vector<double>& x) {
         Sample sample;
         sample.time = time;
         sample.lastStep = lastStep;

@@ -66,7 +66,7 @@ public:
 
     // The state the run starts from: the given one, with the temperature and
     // the volume of the imposed profiles at time 0 where there are any.
-    static ReactorState startingState(const ReactorState &initial, const ReactorModel &model);
+    static ReactorState startingState(const ReactorState& initial, const ReactorModel& model);
 
     [[nodiscard]] bool run(const ReactorState &initial, const Output &output, SimulationResult &result);
 

@@ -4,13 +4,14 @@
 
 namespace tarvelsim {
 
-SparsePattern::SparsePattern(size_t size, const std::vector<std::pair<int, int>> &entries) : m_size(size)
+SparsePattern::SparsePattern(size_t size, const std::vector<std::pair<int, int>>& entries)
+    : m_size(size)
 {
     // Key a pair by column first: the order of the value array.
     auto key = [size](size_t row, size_t column) { return column * size + row; };
     std::vector<size_t> keys;
     keys.reserve(entries.size() + size);
-    for (const auto &entry : entries)
+    for (const auto& entry : entries)
         keys.push_back(key(static_cast<size_t>(entry.first), static_cast<size_t>(entry.second)));
     for (size_t i = 0; i < size; ++i)
         keys.push_back(key(i, i));
@@ -31,7 +32,7 @@ SparsePattern::SparsePattern(size_t size, const std::vector<std::pair<int, int>>
     for (size_t j = 0; j < size; ++j)
         m_starts[j + 1] += m_starts[j];
     m_positions.reserve(entries.size());
-    for (const auto &entry : entries) {
+    for (const auto& entry : entries) {
         const size_t wanted = key(static_cast<size_t>(entry.first), static_cast<size_t>(entry.second));
         m_positions.push_back(static_cast<size_t>(std::lower_bound(keys.begin(), keys.end(), wanted) - keys.begin()));
     }

@@ -16,15 +16,15 @@ class SparsePattern
 {
 public:
     SparsePattern() = default;
-    SparsePattern(size_t size, const std::vector<std::pair<int, int>> &entries);
+    SparsePattern(size_t size, const std::vector<std::pair<int, int>>& entries);
 
     size_t size() const { return m_size; }
     size_t nonZeros() const { return m_rows.size(); }
     // size() + 1 offsets into rows(): column j holds rows()[starts()[j] ... starts()[j + 1]).
-    const std::vector<std::int64_t> &starts() const { return m_starts; }
-    const std::vector<std::int64_t> &rows() const { return m_rows; }
+    const std::vector<std::int64_t>& starts() const { return m_starts; }
+    const std::vector<std::int64_t>& rows() const { return m_rows; }
     // The value index of each pair given to the constructor, in its order.
-    const std::vector<size_t> &positions() const { return m_positions; }
+    const std::vector<size_t>& positions() const { return m_positions; }
     // The value index of the diagonal element of a column.
     size_t diagonal(size_t column) const { return m_diagonal[column]; }
 

@@ -9,14 +9,18 @@ namespace tarvelsim {
 class Stopwatch
 {
 public:
-    explicit Stopwatch(double &total) : m_total(total), m_start(Clock::now()) {}
+    explicit Stopwatch(double& total)
+        : m_total(total)
+        , m_start(Clock::now())
+    {
+    }
     ~Stopwatch() { m_total += std::chrono::duration<double>(Clock::now() - m_start).count(); }
-    Stopwatch(const Stopwatch &) = delete;
-    Stopwatch &operator=(const Stopwatch &) = delete;
+    Stopwatch(const Stopwatch&) = delete;
+    Stopwatch& operator=(const Stopwatch&) = delete;
 
 private:
     using Clock = std::chrono::steady_clock;
-    double &m_total;
+    double& m_total;
     Clock::time_point m_start;
 };
 

@@ -40,15 +40,15 @@ void summarise(const Mechanism &mechanism, const RunSetup &setup, const std::str
 }
 
 // Every error of the mechanism, each on its line, then the failure sentence.
-int failParsing(const MechanismParser &parser)
+int failParsing(const MechanismParser& parser)
 {
-    const std::vector<Diagnostic> &errors = parser.errors();
+    const std::vector<Diagnostic>& errors = parser.errors();
     for (size_t i = 0; i + 1 < errors.size(); ++i)
         Console::line(" ERROR: " + errors[i].text());
     if (parser.errorCount() > errors.size()) {
         Console::line(" ERROR: " + errors.back().text());
-        return Console::fail(Strings::format("%zu more errors in %s are not listed", parser.errorCount() - errors.size(),
-                                             ProgramFiles::mechanism));
+        return Console::fail(Strings::format("%zu more errors in %s are not listed",
+                                             parser.errorCount() - errors.size(), ProgramFiles::mechanism));
     }
     return Console::fail(errors.back().text());
 }

@@ -34,7 +34,7 @@ bool writeFlushed(std::FILE *file, const std::string &text)
     return std::fputs(text.c_str(), file) >= 0 && std::fflush(file) == 0;
 }
 
-std::string modeText(const ReactorModel &model)
+std::string modeText(const ReactorModel& model)
 {
     const std::string volume = model.volume.empty() ? "volume" : "imposed volume";
     if (model.isothermal) {
@@ -42,18 +42,19 @@ std::string modeText(const ReactorModel &model)
         return temperature + " and " + (model.constantVolume ? volume : "pressure");
     }
     const std::string heat = model.wallHeatLoss ? "wall heat loss" : "adiabatic";
-    return heat + ", " + (model.constantVolume ? (model.volume.empty() ? "constant volume" : volume) : "constant pressure");
+    return heat + ", "
+           + (model.constantVolume ? (model.volume.empty() ? "constant volume" : volume) : "constant pressure");
 }
 
-void describeProfile(const char *block, const char *quantity, const char *unit, const TimeProfile &profile)
+void describeProfile(const char* block, const char* quantity, const char* unit, const TimeProfile& profile)
 {
     if (profile.empty())
         return;
-    const auto &first = profile.points().front();
-    const auto &last = profile.points().back();
-    Console::line(Strings::format(" %s imposed by the %s block: %zu points, %.6E %s at t = %.6E s to %.6E %s at t = %.6E s",
-                                  quantity, block, profile.points().size(), first.second, unit, first.first,
-                                  last.second, unit, last.first));
+    const auto& first = profile.points().front();
+    const auto& last = profile.points().back();
+    Console::line(Strings::format(
+        " %s imposed by the %s block: %zu points, %.6E %s at t = %.6E s to %.6E %s at t = %.6E s", quantity, block,
+        profile.points().size(), first.second, unit, first.first, last.second, unit, last.first));
 }
 
 int integrate()
@@ -148,7 +149,7 @@ int integrate()
             Console::line(Strings::format(" Induction time of species %d (%s): its mole fraction never rose",
                                           settings.inductionSpecies + 1, name.c_str()));
     }
-    const Integrator::Statistics &statistics = result.statistics;
+    const Integrator::Statistics& statistics = result.statistics;
     Console::line(Strings::format(" %d output steps; solver: %ld steps, %ld right-hand sides, %ld Jacobians, "
                                   "%ld factorisations (%s)",
                                   result.samples, statistics.steps, statistics.rhsEvaluations,

@@ -11,7 +11,7 @@
 
 namespace tarvelsim {
 
-bool TextFile::readText(const std::string &path, std::string &text, Diagnostic &error, size_t sizeLimit)
+bool TextFile::readText(const std::string& path, std::string& text, Diagnostic& error, size_t sizeLimit)
 {
     text.clear();
     if (!exists(path)) {
@@ -51,8 +51,7 @@ bool TextFile::readText(const std::string &path, std::string &text, Diagnostic &
     return true;
 }
 
-bool TextFile::readLines(const std::string &path, std::vector<std::string> &lines, Diagnostic &error,
-                         size_t sizeLimit)
+bool TextFile::readLines(const std::string& path, std::vector<std::string>& lines, Diagnostic& error, size_t sizeLimit)
 {
     lines.clear();
     std::string text;
@@ -72,7 +71,7 @@ bool TextFile::readLines(const std::string &path, std::vector<std::string> &line
     return true;
 }
 
-std::FILE *TextFile::create(const std::string &path, Diagnostic &error)
+std::FILE* TextFile::create(const std::string& path, Diagnostic& error)
 {
     const int flags = O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC;
     int descriptor = ::open(path.c_str(), flags, 0666);
@@ -80,7 +79,7 @@ std::FILE *TextFile::create(const std::string &path, Diagnostic &error)
     // and create the file in its place.
     if (descriptor < 0 && errno == ELOOP && ::unlink(path.c_str()) == 0)
         descriptor = ::open(path.c_str(), flags | O_EXCL, 0666);
-    std::FILE *file = descriptor >= 0 ? ::fdopen(descriptor, "wb") : nullptr;
+    std::FILE* file = descriptor >= 0 ? ::fdopen(descriptor, "wb") : nullptr;
     if (!file) {
         if (descriptor >= 0)
             ::close(descriptor);
@@ -89,9 +88,9 @@ std::FILE *TextFile::create(const std::string &path, Diagnostic &error)
     return file;
 }
 
-bool TextFile::writeText(const std::string &path, const std::string &text, Diagnostic &error)
+bool TextFile::writeText(const std::string& path, const std::string& text, Diagnostic& error)
 {
-    std::FILE *file = create(path, error);
+    std::FILE* file = create(path, error);
     if (!file)
         return false;
     const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();

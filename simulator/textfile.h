@@ -23,15 +23,15 @@ public:
     static constexpr size_t defaultSizeLimit = size_t(256) << 20;
 
     // Lines without their line ends (a trailing carriage return is dropped too).
-    [[nodiscard]] static bool readLines(const std::string &path, std::vector<std::string> &lines, Diagnostic &error,
+    [[nodiscard]] static bool readLines(const std::string& path, std::vector<std::string>& lines, Diagnostic& error,
                                         size_t sizeLimit = defaultSizeLimit);
-    [[nodiscard]] static bool readText(const std::string &path, std::string &text, Diagnostic &error,
+    [[nodiscard]] static bool readText(const std::string& path, std::string& text, Diagnostic& error,
                                        size_t sizeLimit = defaultSizeLimit);
     [[nodiscard]] static bool writeText(const std::string &path, const std::string &text,
                                         Diagnostic &error);
     // A new, empty file for writing (see above); null with the reason in
     // error when it cannot be created.
-    static std::FILE *create(const std::string &path, Diagnostic &error);
+    static std::FILE* create(const std::string& path, Diagnostic& error);
     static bool exists(const std::string &path);
 };
 

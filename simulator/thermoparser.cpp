@@ -30,7 +30,7 @@ bool isSectionKeyword(const std::string &line)
 }
 
 // The digit in column 80 of a record line, or a blank.
-char sequenceDigit(const std::string &line)
+char sequenceDigit(const std::string& line)
 {
     const std::string column = Strings::trimmed(Strings::column(line, 79, 1));
     return column.empty() ? ' ' : column[0];

@@ -9,8 +9,9 @@ namespace tarvelsim {
 size_t TimeProfile::segment(double time) const
 {
     // The last point at or before the time.
-    const auto after = std::upper_bound(m_points.begin(), m_points.end(), time,
-                                        [](double t, const std::pair<double, double> &point) { return t < point.first; });
+    const auto after =
+        std::upper_bound(m_points.begin(), m_points.end(), time,
+                         [](double t, const std::pair<double, double>& point) { return t < point.first; });
     return static_cast<size_t>(after - m_points.begin()) - 1;
 }
 
@@ -23,8 +24,8 @@ double TimeProfile::value(double time) const
     if (time >= m_points.back().first)
         return m_points.back().second;
     const size_t i = segment(time);
-    const auto &a = m_points[i];
-    const auto &b = m_points[i + 1];
+    const auto& a = m_points[i];
+    const auto& b = m_points[i + 1];
     return a.second + (b.second - a.second) * (time - a.first) / (b.first - a.first);
 }
 
@@ -33,16 +34,16 @@ double TimeProfile::slope(double time) const
     if (m_points.size() < 2 || time < m_points.front().first || time >= m_points.back().first)
         return 0.0;
     const size_t i = segment(time);
-    const auto &a = m_points[i];
-    const auto &b = m_points[i + 1];
+    const auto& a = m_points[i];
+    const auto& b = m_points[i + 1];
     return (b.second - a.second) / (b.first - a.first);
 }
 
-bool TimeProfile::read(const std::vector<std::pair<std::string, int>> &lines, const std::string &file,
-                       const std::string &block, const std::string &what, int firstLine, Diagnostic &error)
+bool TimeProfile::read(const std::vector<std::pair<std::string, int>>& lines, const std::string& file,
+                       const std::string& block, const std::string& what, int firstLine, Diagnostic& error)
 {
     m_points.clear();
-    for (const auto &entry : lines) {
+    for (const auto& entry : lines) {
         const std::vector<std::string> words = Strings::words(Strings::withoutComment(entry.first));
         if (words.empty())
             continue;
@@ -62,8 +63,8 @@ bool TimeProfile::read(const std::vector<std::pair<std::string, int>> &lines, co
             return false;
         }
         if (!m_points.empty() && !(time > m_points.back().first)) {
-            error = Diagnostic(file, entry.second,
-                               "the times of the " + block + " block must increase from line to line");
+            error =
+                Diagnostic(file, entry.second, "the times of the " + block + " block must increase from line to line");
             return false;
         }
         m_points.emplace_back(time, value);

@@ -14,7 +14,7 @@ class TimeProfile
 {
 public:
     bool empty() const { return m_points.empty(); }
-    const std::vector<std::pair<double, double>> &points() const { return m_points; }
+    const std::vector<std::pair<double, double>>& points() const { return m_points; }
     double value(double time) const;
     // The slope of the segment the time falls in; at a point, the slope of
     // the segment that starts there; 0 outside the points.
@@ -24,8 +24,8 @@ public:
     // comment): at least two points, times increasing, no time negative and
     // every value positive. what names the quantity for the messages
     // ("volume"), firstLine is the block's keyword line.
-    [[nodiscard]] bool read(const std::vector<std::pair<std::string, int>> &lines, const std::string &file,
-                            const std::string &block, const std::string &what, int firstLine, Diagnostic &error);
+    [[nodiscard]] bool read(const std::vector<std::pair<std::string, int>>& lines, const std::string& file,
+                            const std::string& block, const std::string& what, int firstLine, Diagnostic& error);
 
 private:
     size_t segment(double time) const;

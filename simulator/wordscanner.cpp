@@ -37,7 +37,7 @@ bool WordScanner::slash()
     return true;
 }
 
-WordScanner::Parameters WordScanner::parameters(std::string &inside)
+WordScanner::Parameters WordScanner::parameters(std::string& inside)
 {
     inside.clear();
     size_t look = m_position;

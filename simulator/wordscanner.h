@@ -15,7 +15,10 @@ class WordScanner
 public:
     enum class Parameters { None, Closed, Unclosed };
 
-    explicit WordScanner(std::string text) : m_text(std::move(text)) {}
+    explicit WordScanner(std::string text)
+        : m_text(std::move(text))
+    {
+    }
 
     // Skips blanks; true when nothing else is left.
     bool atEnd();
@@ -24,7 +27,7 @@ public:
     // The text between the slashes that follow, perhaps after blanks: None
     // when no slash follows (nothing is consumed), Unclosed when the second
     // slash is missing (the rest of the line is consumed).
-    Parameters parameters(std::string &inside);
+    Parameters parameters(std::string& inside);
     // Skips blanks and takes a slash if one comes next.
     bool slash();
     // What is left, from the current position.

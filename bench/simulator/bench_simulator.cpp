@@ -70,7 +70,7 @@ struct Case
 {
     const char *name;
     double temperature; // K
-    double pressure;    // bar
+    double pressure; // bar
     double endTime;
     std::vector<std::pair<const char *, double>> moles;
     int repeats;
@@ -91,8 +91,8 @@ struct Figures
     SimulationResult result;
 };
 
-bool measure(const Mechanism &mechanism, const Case &c, Integrator::LinearAlgebra algebra, int repeats,
-             Figures &figures)
+bool measure(const Mechanism& mechanism, const Case& c, Integrator::LinearAlgebra algebra, int repeats,
+             Figures& figures)
 {
     ReactorState initial;
     initial.temperature = c.temperature;
@@ -120,13 +120,14 @@ bool measure(const Mechanism &mechanism, const Case &c, Integrator::LinearAlgebr
         const double wallStart = wallSeconds();
         Simulation simulation(mechanism, settings);
         SimulationResult result;
-        const bool ok = simulation.run(initial,
-                                       [&](const Sample &sample) {
-                                           bytes += table.line(sample).size();
-                                           bytes += ProfileBlock::format(sample, mechanism).size();
-                                           return true;
-                                       },
-                                       result);
+        const bool ok = simulation.run(
+            initial,
+            [&](const Sample& sample) {
+                bytes += table.line(sample).size();
+                bytes += ProfileBlock::format(sample, mechanism).size();
+                return true;
+            },
+            result);
         const double elapsed = cpuSeconds() - start;
         const double wall = wallSeconds() - wallStart;
         if (!ok || bytes == 0) {
@@ -160,7 +161,7 @@ struct Outcome
 
 } // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     const bool isoOctane = argc > 1 && std::strcmp(argv[1], "--iso-octane") == 0;
     const double atm = constants::oneAtmosphere / constants::oneBar;
@@ -178,15 +179,14 @@ int main(int argc, char **argv)
                 Integrator::sparseFromSpecies);
     std::vector<Outcome> outcomes(cases.size());
     for (size_t i = 0; i < cases.size(); ++i) {
-        const Case &c = cases[i];
+        const Case& c = cases[i];
         Mechanism mechanism;
         if (!load(c.name, mechanism))
             return 1;
         std::printf("\n%s: %zu species, %zu reactions\n", c.name, mechanism.species.size(), mechanism.reactions.size());
         std::printf("  %-16s %-6s %8s %8s %6s %6s %5s %6s %6s  %7s %7s %7s %7s   %s\n", "solver", "", "CPU s", "wall s",
-                    "steps",
-                    "RHS", "Jac", "fact", "solves", "RHS s", "Jac s", "fact s", "solve s", "ignition s");
-        Outcome &o = outcomes[i];
+                    "steps", "RHS", "Jac", "fact", "solves", "RHS s", "Jac s", "fact s", "solve s", "ignition s");
+        Outcome& o = outcomes[i];
         if (!measure(mechanism, c, Integrator::LinearAlgebra::Automatic, c.repeats, o.automatic)
             || !measure(mechanism, c, Integrator::LinearAlgebra::Dense, c.denseRepeats, o.dense)
             || !measure(mechanism, c, Integrator::LinearAlgebra::Sparse, c.repeats, o.sparse))
@@ -201,8 +201,8 @@ int main(int argc, char **argv)
 
     // Where the dense solver's n^3 and the sparse solver's nearly linear cost
     // per step of linear algebra meet, from GRI-Mech 3.0's measurements.
-    auto linearAlgebra = [](const Figures &f) {
-        const Integrator::Statistics &s = f.result.statistics;
+    auto linearAlgebra = [](const Figures& f) {
+        const Integrator::Statistics& s = f.result.statistics;
         return (s.factorisationSeconds + s.solveSeconds) / static_cast<double>(std::max(1L, s.steps));
     };
     std::printf("\nLinear algebra per step, us (factorisations and solves): dense / sparse\n");
@@ -213,7 +213,7 @@ int main(int argc, char **argv)
     std::printf("  cross-over estimated from gri (53 species): %.0f species\n", 53.0 * std::sqrt(sparse / dense));
 
     std::printf("\nGoals\n");
-    auto goal = [](const char *text, double value, double limit, const char *unit) {
+    auto goal = [](const char* text, double value, double limit, const char* unit) {
         std::printf("  %-52s %9.3f %s (limit %.3f)  %s\n", text, value, unit, limit, value <= limit ? "met" : "missed");
     };
     goal("n-heptane, 544 species: default solver CPU", outcomes[2].automatic.best, 1.5, "s");
@@ -222,7 +222,8 @@ int main(int argc, char **argv)
     goal("GRI-Mech 3.0: default / dense CPU", outcomes[1].automatic.best / outcomes[1].dense.best, 1.05, "x");
     goal("h2: default / dense CPU", outcomes[0].automatic.best / outcomes[0].dense.best, 1.05, "x");
     for (size_t i = 0; i < 3; ++i) {
-        const double change = std::fabs(outcomes[i].automatic.result.ignitionTime / outcomes[i].dense.result.ignitionTime - 1.0);
+        const double change =
+            std::fabs(outcomes[i].automatic.result.ignitionTime / outcomes[i].dense.result.ignitionTime - 1.0);
         goal((std::string(cases[i].name) + ": ignition time default vs dense, relative").c_str(), change, 1e-3, "");
     }
     return 0;

@@ -51,11 +51,26 @@ private:
     QString m_text;
 };
 
-inline Diagnostic::Fragment fragment(const QString& text) { return {text}; }
+inline Diagnostic::Fragment fragment(const QString& text)
+{
+    return {text};
+}
 
-inline Diagnostic tDebug() { return Diagnostic(QtDebugMsg); }
-inline Diagnostic tWarning() { return Diagnostic(QtWarningMsg); }
-inline Diagnostic tCritical() { return Diagnostic(QtCriticalMsg); }
-inline Diagnostic tFatal() { return Diagnostic(QtFatalMsg); }
+inline Diagnostic tDebug()
+{
+    return Diagnostic(QtDebugMsg);
+}
+inline Diagnostic tWarning()
+{
+    return Diagnostic(QtWarningMsg);
+}
+inline Diagnostic tCritical()
+{
+    return Diagnostic(QtCriticalMsg);
+}
+inline Diagnostic tFatal()
+{
+    return Diagnostic(QtFatalMsg);
+}
 
 #endif

@@ -70,8 +70,8 @@ int Translation::readNode(const QDomElement& root)
                 };
                 for (int language = 0; language < 3; ++language) {
                     if (item.texts[language].isEmpty())
-                        tWarning() << missing[language] << element.lineNumber() << ", col"
-                                   << element.columnNumber() << ").";
+                        tWarning() << missing[language] << element.lineNumber() << ", col" << element.columnNumber()
+                                   << ").";
                 }
                 m_items.append(item);
             }

@@ -44,6 +44,9 @@ private:
 // Looks the tag up in the application-wide table.
 QString translate(QString& tag);
 QString translate(const QString& tag);
-inline QString translate(const char* tag) { return translate(QString::fromLatin1(tag)); }
+inline QString translate(const char* tag)
+{
+    return translate(QString::fromLatin1(tag));
+}
 
 #endif

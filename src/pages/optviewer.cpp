@@ -5,7 +5,6 @@
 #include "optioncombo.h"
 #include "optionfield.h"
 
-
 #include <QHeaderView>
 
 #include <cstdio>

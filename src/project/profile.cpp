@@ -71,7 +71,7 @@ void resetTime(QString& block)
 } // namespace
 
 ProfileResult Profile::create(const QString& name, const std::vector<std::unique_ptr<OutputField>>* outData,
-                    const QString* computationText, int step, const QString& start, const QString& stop)
+                              const QString* computationText, int step, const QString& start, const QString& stop)
 {
     if (!outData || !computationText)
         return ProfileResult::MissingInput;

@@ -27,8 +27,8 @@ public:
     // reset to zero, and the output values of that step. Unless it is
     // created, the profile is unchanged.
     [[nodiscard]] ProfileResult create(const QString& name, const std::vector<std::unique_ptr<OutputField>>* outData,
-                             const QString* computationText, int step, const QString& start,
-                             const QString& stop);
+                                       const QString* computationText, int step, const QString& start,
+                                       const QString& stop);
 
     // Base64 of the profile's record, "" when it has no name, data or values.
     QString encode() const;

@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QTimer>
 
-
 namespace {
 
 // Checked before the scheme part is built, which would report it in its own

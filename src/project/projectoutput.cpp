@@ -145,4 +145,3 @@ bool Project::exportOutData(const QString& fileName)
     tDebug() << "Simulation data has been exported successfully.";
     return true;
 }
-

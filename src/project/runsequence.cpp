@@ -86,8 +86,7 @@ QString RunSequence::programPath(const QString& path) const
     return QDir(m_programDirectory).filePath(path);
 }
 
-int RunSequence::addExecutor(const QString& name, const QString& path, const QString& success,
-                             const QString& failure)
+int RunSequence::addExecutor(const QString& name, const QString& path, const QString& success, const QString& failure)
 {
     if (path.trimmed().isEmpty() || name.trimmed().isEmpty())
         return -1;
@@ -142,8 +141,9 @@ void RunSequence::connectProcess()
 {
     // Direct: the error belongs to the call that caused it.
     connect(m_process, &QProcess::errorOccurred, this, &RunSequence::procError, Qt::DirectConnection);
-    connect(m_process, &QProcess::started, this, [this] { queueForThisProcess(&RunSequence::procStarted); },
-            Qt::DirectConnection);
+    connect(
+        m_process, &QProcess::started, this, [this] { queueForThisProcess(&RunSequence::procStarted); },
+        Qt::DirectConnection);
     connect(
         m_process, &QProcess::finished, this,
         [this](int exitCode, QProcess::ExitStatus exitStatus) {
@@ -160,8 +160,9 @@ void RunSequence::connectProcess()
                 Qt::QueuedConnection);
         },
         Qt::DirectConnection);
-    connect(m_process, &QProcess::readyReadStandardError, this,
-            [this] { queueForThisProcess(&RunSequence::readAvailable); }, Qt::DirectConnection);
+    connect(
+        m_process, &QProcess::readyReadStandardError, this,
+        [this] { queueForThisProcess(&RunSequence::readAvailable); }, Qt::DirectConnection);
     connect(
         m_process, &QProcess::readyReadStandardOutput, this, [this] { queueForThisProcess(&RunSequence::readLines); },
         Qt::DirectConnection);

@@ -28,7 +28,7 @@ class RunSequence : public QObject
     Q_OBJECT
 
 public:
-    static constexpr int LogLimit = 40000;   // characters kept of each executable's console output
+    static constexpr int LogLimit = 40000; // characters kept of each executable's console output
     static constexpr int StopGraceMs = 3000; // from the polite stop to the forced one
     // The longest console line kept whole: output without line feeds is
     // passed on in pieces of this size, with a warning.

@@ -128,8 +128,8 @@ void TestLog::levelsAndTags()
 
     const LogFile file(logPath());
     QVERIFY2(file.isWellFormed(), qPrintable(file.error()));
-    QCOMPARE(file.lines(), (QStringList{LogFile::separator(), QStringLiteral("INF\tinfo"),
-                                        QStringLiteral("WRN\twarn"), QStringLiteral("ERR\terror")}));
+    QCOMPARE(file.lines(), (QStringList{LogFile::separator(), QStringLiteral("INF\tinfo"), QStringLiteral("WRN\twarn"),
+                                        QStringLiteral("ERR\terror")}));
     const QList<LogEntry> entries = log.entries();
     QCOMPARE(entries.size(), 3);
     QCOMPARE(entries.at(0).level, int(Log::Information));
@@ -159,17 +159,16 @@ void TestLog::lineCutting_data()
     QTest::newRow("one line") << QByteArray("abc\n") << QStringList{"abc"} << QStringList{"abc"} << false;
     QTest::newRow("CR LF ends one line") << QByteArray("a\r\nb\n") << QStringList{"a", "b"} << QStringList{"a", "b"}
                                          << false;
-    QTest::newRow("CR inside is dropped") << QByteArray("a\rb\r\n") << QStringList{"ab"} << QStringList{"ab"}
-                                          << false;
+    QTest::newRow("CR inside is dropped") << QByteArray("a\rb\r\n") << QStringList{"ab"} << QStringList{"ab"} << false;
     QTest::newRow("lone LF") << QByteArray("\n") << QStringList{""} << QStringList{} << false;
-    QTest::newRow("empty line between") << QByteArray("a\n\nb\n") << QStringList{"a", "", "b"}
-                                        << QStringList{"a", "b"} << false;
+    QTest::newRow("empty line between") << QByteArray("a\n\nb\n") << QStringList{"a", "", "b"} << QStringList{"a", "b"}
+                                        << false;
     QTest::newRow("CR alone") << QByteArray("\r\n") << QStringList{""} << QStringList{} << false;
     QTest::newRow("unfinished") << QByteArray("no end") << QStringList{"no end"} << QStringList{} << true;
     QTest::newRow("finished then unfinished")
         << QByteArray("x\n y") << QStringList{"x", " y"} << QStringList{"x"} << true;
-    QTest::newRow("tabs and blanks kept") << QByteArray(" \ta b \n") << QStringList{" \ta b "}
-                                          << QStringList{" \ta b "} << false;
+    QTest::newRow("tabs and blanks kept")
+        << QByteArray(" \ta b \n") << QStringList{" \ta b "} << QStringList{" \ta b "} << false;
 }
 
 void TestLog::lineCutting()
@@ -452,8 +451,7 @@ void TestLog::receiverDropsRepeats()
 
     QCOMPARE(texts, (QStringList{"Repeat A ", "Repeat B ", "Repeat A "}));
     QVERIFY2(file.isWellFormed(), qPrintable(file.error()));
-    QCOMPARE(file.lines(),
-             (QStringList{LogFile::separator(), "INF\tRepeat A ", "INF\tRepeat B ", "INF\tRepeat A "}));
+    QCOMPARE(file.lines(), (QStringList{LogFile::separator(), "INF\tRepeat A ", "INF\tRepeat B ", "INF\tRepeat A "}));
 }
 
 void TestLog::receiverLevels()
@@ -468,9 +466,9 @@ void TestLog::receiverLevels()
     releaseInstance();
 
     QVERIFY2(file.isWellFormed(), qPrintable(file.error()));
-    QCOMPARE(file.lines(), (QStringList{LogFile::separator(), "WRN\tWord ", "INF\tDebug report ", "INF\tInfo report",
-                                        "ERR\tTranslation::load(). Cannot open \":/missing.xml\" ", "WRN\tfirst",
-                                        "WRN\tsecond "}));
+    QCOMPARE(file.lines(),
+             (QStringList{LogFile::separator(), "WRN\tWord ", "INF\tDebug report ", "INF\tInfo report",
+                          "ERR\tTranslation::load(). Cannot open \":/missing.xml\" ", "WRN\tfirst", "WRN\tsecond "}));
     QVERIFY(file.bytes().contains(" WRN\tWord \r\n"));
 }
 

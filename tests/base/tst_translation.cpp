@@ -14,9 +14,18 @@ namespace {
 
 using Messages = QStringList;
 
-QString debug(const QString& text) { return QStringLiteral("INF ") + text; }
-QString warning(const QString& text) { return QStringLiteral("WRN ") + text; }
-QString critical(const QString& text) { return QStringLiteral("ERR ") + text; }
+QString debug(const QString& text)
+{
+    return QStringLiteral("INF ") + text;
+}
+QString warning(const QString& text)
+{
+    return QStringLiteral("WRN ") + text;
+}
+QString critical(const QString& text)
+{
+    return QStringLiteral("ERR ") + text;
+}
 
 // The reader's documents start with their root on line 1, so that the first
 // entry stands on line 2.
@@ -137,9 +146,10 @@ void TestTranslation::builtInDocumentForm()
 
     // Stored as UTF-16 and declared so.
     QVERIFY(resource.startsWith("\xFF\xFE") || resource.startsWith("\xFE\xFF"));
-    const QString text = resource.startsWith("\xFF\xFE")
-        ? QString::fromUtf16(reinterpret_cast<const char16_t*>(resource.constData() + 2), (resource.size() - 2) / 2)
-        : QString();
+    const QString text =
+        resource.startsWith("\xFF\xFE")
+            ? QString::fromUtf16(reinterpret_cast<const char16_t*>(resource.constData() + 2), (resource.size() - 2) / 2)
+            : QString();
     QVERIFY2(!text.isEmpty(), "expected little-endian UTF-16");
     QVERIFY(text.startsWith(QLatin1String("<?xml version=\"1.0\" encoding=\"UTF-16\"?>")));
 
@@ -167,8 +177,8 @@ void TestTranslation::translateNormalisesInPlace_data()
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("normalised");
 
-    QTest::newRow("lower case with blanks") << QStringLiteral(" run ") << QStringLiteral("Run")
-                                            << QStringLiteral("RUN");
+    QTest::newRow("lower case with blanks")
+        << QStringLiteral(" run ") << QStringLiteral("Run") << QStringLiteral("RUN");
     QTest::newRow("unknown tag comes back normalised")
         << QStringLiteral("  no_such_tag\t") << QStringLiteral("NO_SUCH_TAG") << QStringLiteral("NO_SUCH_TAG");
     QTest::newRow("id stored without its trailing blank")
@@ -207,7 +217,8 @@ void TestTranslation::translateEmptyTag()
     MessageCapture capture;
     QCOMPARE(m_builtIn.translate(tag), QString());
     QCOMPARE(tag, QString());
-    QCOMPARE(capture.lines(), (Messages{warning(QStringLiteral("Translation::translate(). Empty translation code! "))}));
+    QCOMPARE(capture.lines(),
+             (Messages{warning(QStringLiteral("Translation::translate(). Empty translation code! "))}));
 }
 
 void TestTranslation::indexOf()
@@ -339,7 +350,8 @@ void TestTranslation::loadFailuresKeepTheTable()
     }
     MessageCapture capture;
     QVERIFY(!table.load(path));
-    QCOMPARE(capture.lines(), (Messages{critical(message.contains(QLatin1String("%1")) ? message.arg(path) : message)}));
+    QCOMPARE(capture.lines(),
+             (Messages{critical(message.contains(QLatin1String("%1")) ? message.arg(path) : message)}));
     QCOMPARE(table.items().size(), 87);
     QString run = QStringLiteral("RUN");
     QCOMPARE(table.translate(run), QStringLiteral("Run"));

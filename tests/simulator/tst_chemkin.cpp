@@ -494,11 +494,14 @@ void TestChemkin::thermoRecordMissingLine_data()
     QTest::addColumn<QString>("message");
     // The file's lines 3-6 are AR, 7-10 H, 11-14 H2; without one of H's
     // lines, the record of H is named at its first line.
-    QTest::newRow("line 2") << 7 << "fort.9, line 7: the thermo record of species H lacks its line 2 (the line numbered 2 in column 80)";
-    QTest::newRow("line 3") << 8 << "fort.9, line 7: the thermo record of species H lacks its line 3 (the line numbered 3 in column 80)";
-    QTest::newRow("line 4") << 9 << "fort.9, line 7: the thermo record of species H lacks its line 4 (the line numbered 4 in column 80)";
-    QTest::newRow("last record's line 4") << -1
-                                          << "fort.9, line 11: the thermo record of species H2 lacks its line 4 (the line numbered 4 in column 80)";
+    QTest::newRow("line 2")
+        << 7 << "fort.9, line 7: the thermo record of species H lacks its line 2 (the line numbered 2 in column 80)";
+    QTest::newRow("line 3")
+        << 8 << "fort.9, line 7: the thermo record of species H lacks its line 3 (the line numbered 3 in column 80)";
+    QTest::newRow("line 4")
+        << 9 << "fort.9, line 7: the thermo record of species H lacks its line 4 (the line numbered 4 in column 80)";
+    QTest::newRow("last record's line 4")
+        << -1 << "fort.9, line 11: the thermo record of species H2 lacks its line 4 (the line numbered 4 in column 80)";
 }
 
 void TestChemkin::thermoRecordMissingLine()
@@ -520,24 +523,24 @@ void TestChemkin::everyErrorInOnePass()
 {
     // One error of each kind, each reported at its own line, in one pass;
     // the good reactions between them are kept apart from the bad ones.
-    const QString text = QStringLiteral("ELEMENTS H O N AR XX END\n"                  // 1: XX unknown
+    const QString text = QStringLiteral("ELEMENTS H O N AR XX END\n" // 1: XX unknown
                                         "SPECIES H2 H O2 O OH HO2 H2O2 H2O AR N2 M END\n" // 2: M
-                                        "REACTIONS\n"                                  // 3
-                                        "H+O2=O+OH 1 0 0\n"                             // 4
-                                        "H+XY=HO2 1 0 0\n"                              // 5: unknown species
-                                        "  LOW/1 0 0/\n"                                // 6: skipped with it
-                                        "H+O2(+M)=HO2(+M) 1 0 0\n"                      // 7
-                                        "  LOW/1 0/\n"                                  // 8: two parameters
-                                        "H+O2=HO2+O 1 0 0\n"                            // 9: unbalanced
-                                        "H2+O2=OH+OH 1 0 0\n"                           // 10
-                                        "OH+O=O2+H 2 0 0\n"                             // 11: repeats line 4
+                                        "REACTIONS\n" // 3
+                                        "H+O2=O+OH 1 0 0\n" // 4
+                                        "H+XY=HO2 1 0 0\n" // 5: unknown species
+                                        "  LOW/1 0 0/\n" // 6: skipped with it
+                                        "H+O2(+M)=HO2(+M) 1 0 0\n" // 7
+                                        "  LOW/1 0/\n" // 8: two parameters
+                                        "H+O2=HO2+O 1 0 0\n" // 9: unbalanced
+                                        "H2+O2=OH+OH 1 0 0\n" // 10
+                                        "OH+O=O2+H 2 0 0\n" // 11: repeats line 4
                                         "END\n");
     MechanismParser parser;
     Mechanism m;
     Diagnostic error;
     QVERIFY(!parser.parse(linesOf(text), "fort.4", m_database, "fort.9", true, m, error));
     QStringList found;
-    for (const Diagnostic &diagnostic : parser.errors())
+    for (const Diagnostic& diagnostic : parser.errors())
         found << QString::fromStdString(diagnostic.text());
     const QStringList expected = {
         "fort.4, line 2: \"M\" cannot be a species name",

@@ -80,17 +80,17 @@ private slots:
     void wallCoolsExponentially();
 
 private:
-    Mechanism &mechanism(const QString &name)
+    Mechanism& mechanism(const QString& name)
     {
         return name == QStringLiteral("gri") ? m_gri : name == QStringLiteral("nc7h16") ? m_heptane : m_h2;
     }
-    bool caseRun(const QString &name, Integrator::LinearAlgebra algebra, SimulationResult &result, QString &why,
-                 const ReactorModel &model = ReactorModel());
+    bool caseRun(const QString& name, Integrator::LinearAlgebra algebra, SimulationResult& result, QString& why,
+                 const ReactorModel& model = ReactorModel());
     ReactorState h2Air(double temperature, double pressure) const;
     ReactorState argon(double temperature, double pressure) const;
     // A run on the h2 mechanism keeping every output sample.
-    bool record(const SimulationSettings &settings, const ReactorState &initial, std::vector<Sample> &samples,
-                SimulationResult &result) const;
+    bool record(const SimulationSettings& settings, const ReactorState& initial, std::vector<Sample>& samples,
+                SimulationResult& result) const;
 
     Mechanism m_h2;
     Mechanism m_gri;
@@ -128,12 +128,18 @@ ReactorState TestPhysics::argon(double temperature, double pressure) const
     return state;
 }
 
-bool TestPhysics::record(const SimulationSettings &settings, const ReactorState &initial, std::vector<Sample> &samples,
-                         SimulationResult &result) const
+bool TestPhysics::record(const SimulationSettings& settings, const ReactorState& initial, std::vector<Sample>& samples,
+                         SimulationResult& result) const
 {
     samples.clear();
     Simulation simulation(m_h2, settings);
-    return simulation.run(initial, [&](const Sample &sample) { samples.push_back(sample); return true; }, result);
+    return simulation.run(
+        initial,
+        [&](const Sample& sample) {
+            samples.push_back(sample);
+            return true;
+        },
+        result);
 }
 
 void TestPhysics::rateConstants()
@@ -328,13 +334,13 @@ void TestPhysics::againstChemkin_data()
 }
 
 // The case's senk.inp at the bundled schemes' tolerances.
-bool TestPhysics::caseRun(const QString &name, Integrator::LinearAlgebra algebra, SimulationResult &result,
-                          QString &why, const ReactorModel &model)
+bool TestPhysics::caseRun(const QString& name, Integrator::LinearAlgebra algebra, SimulationResult& result,
+                          QString& why, const ReactorModel& model)
 {
     CaseData::ReactorInput input;
     if (!CaseData::reactorInput(name, input, why))
         return false;
-    const Mechanism &m = mechanism(name);
+    const Mechanism& m = mechanism(name);
     ReactorState initial;
     initial.temperature = input.temperature;
     initial.pressure = input.pressureAtmospheres * constants::oneAtmosphere / constants::oneBar;
@@ -348,7 +354,8 @@ bool TestPhysics::caseRun(const QString &name, Integrator::LinearAlgebra algebra
     settings.linearAlgebra = algebra;
     settings.model = model;
     Simulation simulation(m, settings);
-    if (!simulation.run(initial, [](const Sample &) { return true; }, result)) {
+    if (!simulation.run(
+            initial, [](const Sample&) { return true; }, result)) {
         why = QString::fromStdString(result.failure);
         return false;
     }
@@ -651,12 +658,13 @@ void TestPhysics::compressionFollowsAdiabat()
     QCOMPARE(samples.front().state.volume, 2.0);
     const double invariant = 300.0 * std::pow(2.0, 2.0 / 3.0);
     const double pressureInvariant = 1.0 * std::pow(2.0, 5.0 / 3.0);
-    for (const Sample &sample : samples) {
+    for (const Sample& sample : samples) {
         const double volume = settings.model.volume.value(sample.time);
         QVERIFY(near(sample.state.volume, volume, 1e-12));
         const double value = sample.state.temperature * std::pow(volume, 2.0 / 3.0);
         if (!near(value, invariant, 1e-3))
-            QFAIL(qPrintable(QStringLiteral("t %1 s: T V^(2/3) = %2, at the start %3").arg(sample.time).arg(value).arg(invariant)));
+            QFAIL(qPrintable(
+                QStringLiteral("t %1 s: T V^(2/3) = %2, at the start %3").arg(sample.time).arg(value).arg(invariant)));
         QVERIFY(near(sample.state.pressure * std::pow(volume, 5.0 / 3.0), pressureInvariant, 1e-3));
     }
     // Held after the profile's end: tenfold compression, 10^(2/3) in T.
@@ -682,10 +690,10 @@ void TestPhysics::imposedTemperature()
         SimulationResult result;
         QVERIFY2(record(settings, h2Air(900.0, 2.0), samples, result), result.failure.c_str());
         QCOMPARE(samples.front().state.temperature, 1000.0);
-        for (const Sample &sample : samples) {
-            const double expected = sample.time <= 2e-4 ? 1000.0 + 500.0 * sample.time / 2e-4
-                : sample.time <= 5e-4                   ? 1500.0 - 300.0 * (sample.time - 2e-4) / 3e-4
-                                                        : 1200.0;
+        for (const Sample& sample : samples) {
+            const double expected = sample.time <= 2e-4   ? 1000.0 + 500.0 * sample.time / 2e-4
+                                    : sample.time <= 5e-4 ? 1500.0 - 300.0 * (sample.time - 2e-4) / 3e-4
+                                                          : 1200.0;
             QVERIFY2(near(sample.state.temperature, expected, 1e-12), qPrintable(QString::number(sample.time)));
             if (!constantVolume)
                 QCOMPARE(sample.state.pressure, 2.0);
@@ -704,7 +712,7 @@ void TestPhysics::wallCoolsExponentially()
     settings.model.constantVolume = true;
     settings.model.wallHeatLoss = true;
     settings.model.heatTransferCoefficient = 100.0; // W/(m^2 K)
-    settings.model.surfaceToVolume = 100.0;         // 1/m
+    settings.model.surfaceToVolume = 100.0; // 1/m
     settings.model.surroundingTemperature = 300.0;
     settings.endTime = 0.05;
     settings.outputSteps = 25;
@@ -712,18 +720,19 @@ void TestPhysics::wallCoolsExponentially()
     settings.absoluteTolerance = 1e-14;
     const ReactorState initial = argon(1000.0, 1.0);
     const double weight = m_h2.species[static_cast<size_t>(m_h2.speciesIndex("AR"))].weight;
-    const double density = constants::oneBar * weight / (constants::gasConstant * 1000.0);   // g/cm^3
-    const double cv = 1.5 * constants::gasConstant / weight;                                 // erg/(g K)
-    const double k = 100.0 * 1e3 * 100.0 * 1e-2;                                             // erg/(s cm^3 K)
+    const double density = constants::oneBar * weight / (constants::gasConstant * 1000.0); // g/cm^3
+    const double cv = 1.5 * constants::gasConstant / weight; // erg/(g K)
+    const double k = 100.0 * 1e3 * 100.0 * 1e-2; // erg/(s cm^3 K)
     const double rate = k / (density * cv);
     std::vector<Sample> samples;
     SimulationResult result;
     QVERIFY2(record(settings, initial, samples, result), result.failure.c_str());
     for (size_t i = 1; i < samples.size(); ++i) {
-        const Sample &sample = samples[i];
+        const Sample& sample = samples[i];
         const double measured = -std::log((sample.state.temperature - 300.0) / 700.0) / sample.time;
         if (!near(measured, rate, 1e-3))
-            QFAIL(qPrintable(QStringLiteral("t %1 s: rate %2 1/s, analytic %3 1/s").arg(sample.time).arg(measured).arg(rate)));
+            QFAIL(qPrintable(
+                QStringLiteral("t %1 s: rate %2 1/s, analytic %3 1/s").arg(sample.time).arg(measured).arg(rate)));
     }
     QVERIFY(near(result.final.temperature - 300.0, 700.0 * std::exp(-rate * 0.05), 1e-2));
     QVERIFY(near(result.final.volume, 1.0, 1e-12));

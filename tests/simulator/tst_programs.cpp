@@ -370,10 +370,15 @@ void TestPrograms::failures_data()
     QTest::newRow("unbalanced reaction") << "tarinp.x" << "" << "" << "REACTIONS\nH+O2=H2O 1.0 0 0\nEND\n" << ""
                                          << " ERROR: fort.4, line 51: reaction H+O2<=>H2O does not conserve element H";
     // Every error of the mechanism in one run, at its line.
-    QTest::newRow("three errors") << "tarinp.x" << "" << "" << "REACTIONS\nH+O2=H2O 1.0 0 0\nH+XY=H2 1 0 0\nH+O2=O+OH 1 0\nEND\n" << ""
-                                  << " ERROR: fort.4, line 51: reaction H+O2<=>H2O does not conserve element H\n"
-                                     " ERROR: fort.4, line 52: unknown species \"XY\" in the reaction\n"
-                                     " ERROR: fort.4, line 53: a reaction line needs the equation followed by A, b and E";
+    QTest::newRow("three errors")
+        << "tarinp.x"
+        << ""
+        << ""
+        << "REACTIONS\nH+O2=H2O 1.0 0 0\nH+XY=H2 1 0 0\nH+O2=O+OH 1 0\nEND\n"
+        << ""
+        << " ERROR: fort.4, line 51: reaction H+O2<=>H2O does not conserve element H\n"
+           " ERROR: fort.4, line 52: unknown species \"XY\" in the reaction\n"
+           " ERROR: fort.4, line 53: a reaction line needs the equation followed by A, b and E";
     QTest::newRow("no prepared mechanism") << "tarrun.x" << "tarmech.inp" << "" << "" << ""
                                            << " ERROR: tarmech.inp: the prepared mechanism is missing; run tarinp.x first";
     QTest::newRow("damaged profile") << "tarrun.x" << "" << "" << "" << ">DATA\nTIME (S)  0.000E+00     0.000E+00\nXE 1\n<\n"
@@ -419,34 +424,38 @@ void TestPrograms::imposedVolume()
     // after the generated blocks: T V^(2/3) is kept.
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QList<QPair<QString, QString>> conditions = {
-        {"TEND", "2.0E-02"}, {"NT", "20"}, {"RTOL", "1.0E-08"}, {"ATOL", "1.0E-14"},
-        {"T", "300"},        {"P", "1.0"}, {"V", "2.0"},        {"AR", "1.0"}};
+    const QList<QPair<QString, QString>> conditions = {{"TEND", "2.0E-02"}, {"NT", "20"}, {"RTOL", "1.0E-08"},
+                                                       {"ATOL", "1.0E-14"}, {"T", "300"}, {"P", "1.0"},
+                                                       {"V", "2.0"},        {"AR", "1.0"}};
     const QString fort2 = runDescription({{"VPRO", ""}, {"MOLE", "1"}}, {"AR"}, conditions)
-        + QStringLiteral("VPROFILE\n0.0 2.0\n1.0E-02 0.2\nEND\n");
+                          + QStringLiteral("VPROFILE\n0.0 2.0\n1.0E-02 0.2\nEND\n");
     QString why;
     QVERIFY2(prepareCase(dir.path(), "h2", fort2, why), qPrintable(why));
     QCOMPARE(run(dir.path(), "tarinp.x").exitCode, 0);
     const Run result = run(dir.path(), "tarrun.x");
     QCOMPARE(result.exitCode, 0);
     QVERIFY2(result.lines.contains(QStringLiteral(" Reactor: adiabatic, imposed volume")), qPrintable(result.output));
-    QVERIFY(result.output.contains(QStringLiteral(" Volume imposed by the VPROFILE block: 2 points, 2.000000E+00 m^3 at t = "
-                                                  "0.000000E+00 s to 2.000000E-01 m^3 at t = 1.000000E-02 s")));
+    QVERIFY(result.output.contains(
+        QStringLiteral(" Volume imposed by the VPROFILE block: 2 points, 2.000000E+00 m^3 at t = "
+                       "0.000000E+00 s to 2.000000E-01 m^3 at t = 1.000000E-02 s")));
     QList<QByteArray> lines = readFile(dir.filePath("fort.29")).split('\n');
     lines.removeLast();
     QCOMPARE(lines.size(), 22);
     const QList<double> last = fields(lines.last());
     QVERIFY(std::fabs(last[3] - 0.2) < 1e-12);
-    QVERIFY2(std::fabs(last[1] / (300.0 * std::pow(10.0, 2.0 / 3.0)) - 1.0) < 1e-3, qPrintable(QString::number(last[1])));
+    QVERIFY2(std::fabs(last[1] / (300.0 * std::pow(10.0, 2.0 / 3.0)) - 1.0) < 1e-3,
+             qPrintable(QString::number(last[1])));
 
     // A malformed block stops tarinp.x at its line.
-    QVERIFY(writeFile(dir.filePath("fort.2"), (fort2 + QStringLiteral("TPROFILE\n0 1000\n1.0E-3 hot\nEND\n")).toLatin1()));
+    QVERIFY(
+        writeFile(dir.filePath("fort.2"), (fort2 + QStringLiteral("TPROFILE\n0 1000\n1.0E-3 hot\nEND\n")).toLatin1()));
     const Run refused = run(dir.path(), "tarinp.x");
     QCOMPARE(refused.exitCode, 1);
-    QCOMPARE(refused.lines[refused.lines.size() - 2],
-             QStringLiteral(" ERROR: fort.2, line %1: a line of the TPROFILE block must hold two numbers, the time in s "
-                            "and the temperature in K, not \"1.0E-3 hot\"")
-                 .arg(fort2.count('\n') + 3));
+    QCOMPARE(
+        refused.lines[refused.lines.size() - 2],
+        QStringLiteral(" ERROR: fort.2, line %1: a line of the TPROFILE block must hold two numbers, the time in s "
+                       "and the temperature in K, not \"1.0E-3 hot\"")
+            .arg(fort2.count('\n') + 3));
 }
 
 void TestPrograms::outputsReplaceLinks()
@@ -460,7 +469,7 @@ void TestPrograms::outputsReplaceLinks()
     QString why;
     QVERIFY2(prepareCase(dir.path(), "h2", runDescription({}, {"H2", "N2", "O2"}, conditions), why), qPrintable(why));
     const QStringList outputs = {"tarmech.inp", "fort.18", "fort.29"};
-    for (const QString &name : outputs) {
+    for (const QString& name : outputs) {
         QVERIFY(writeFile(outside.filePath(name), "precious\n"));
         QVERIFY(QFile::link(outside.filePath(name), dir.filePath(name)));
     }
@@ -468,7 +477,7 @@ void TestPrograms::outputsReplaceLinks()
     QVERIFY(QFile::remove(outside.filePath("fort.29")));
     QCOMPARE(run(dir.path(), "tarinp.x").exitCode, 0);
     QCOMPARE(run(dir.path(), "tarrun.x").exitCode, 0);
-    for (const QString &name : outputs) {
+    for (const QString& name : outputs) {
         const QFileInfo info(dir.filePath(name));
         QVERIFY2(!info.isSymLink() && info.isFile() && info.size() > 0, qPrintable(name));
         if (name != QStringLiteral("fort.29"))
@@ -484,8 +493,9 @@ void TestPrograms::largeMechanismConsole()
     // at the end of the console either way.
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QList<QPair<QString, QString>> conditions = {
-        {"TEND", "1.0E-03"}, {"T", "800"}, {"P", "50.6625"}, {"V", "1.0"}, {"NC7H16", "0.090909"}, {"O2", "1.0"}, {"N2", "3.76"}};
+    const QList<QPair<QString, QString>> conditions = {{"TEND", "1.0E-03"}, {"T", "800"},           {"P", "50.6625"},
+                                                       {"V", "1.0"},        {"NC7H16", "0.090909"}, {"O2", "1.0"},
+                                                       {"N2", "3.76"}};
     const QString fort2 = runDescription({}, {"NC7H16", "O2", "N2"}, conditions);
     QString why;
     QVERIFY2(prepareCase(dir.path(), "nc7h16", fort2, why), qPrintable(why));

@@ -223,8 +223,9 @@ void TestRunFiles::setup()
     blank[blank.indexOf("ATOL") + 1] = QString();
     blank[blank.indexOf("STEP") + 1] = QString();
     blank[blank.indexOf("V") + 1] = QString();
-    QVERIFY(build(QStringLiteral("VPRO     /TPRO     /MOLE   2/TIGN   8/NOCH     /NOME     /GSENS    /WALL   2/XYZ      /"),
-                  blank, setup));
+    QVERIFY(
+        build(QStringLiteral("VPRO     /TPRO     /MOLE   2/TIGN   8/NOCH     /NOME     /GSENS    /WALL   2/XYZ      /"),
+              blank, setup));
     QVERIFY(setup.settings().model.constantVolume);
     QVERIFY(setup.settings().model.isothermal);
     QCOMPARE(setup.settings().relativeTolerance, 1e-4);
@@ -458,7 +459,8 @@ void TestRunFiles::imposedHistoriesAndWall()
     pairs.insert(7, QStringLiteral("2.38E+02"));
     pairs.insert(6, QStringLiteral("TSURR"));
     pairs.insert(7, QStringLiteral("3.00E+02"));
-    const QString text = QString::fromLatin1(banner) + QStringLiteral("OPTIONS\nVPRO     /WALL   1/\nEND\n")
+    const QString text =
+        QString::fromLatin1(banner) + QStringLiteral("OPTIONS\nVPRO     /WALL   1/\nEND\n")
         + QStringLiteral("VPROFILE\n! compression\n0.0   1.0\n\n1.0E-03 0.5\n2.0E-03  0.1\nEND\nLIST MECHANISM\n")
         + QStringLiteral("TPROFILE\n0 1000\n1 2000\nEND\n") + conditions(pairs);
     RunInput input;
@@ -470,7 +472,7 @@ void TestRunFiles::imposedHistoriesAndWall()
     QVERIFY(input.listingRequested());
     RunSetup setup;
     QVERIFY2(setup.build(input, m_h2, true, error), error.text().c_str());
-    const ReactorModel &model = setup.settings().model;
+    const ReactorModel& model = setup.settings().model;
     QVERIFY(setup.listingRequested());
     QCOMPARE(model.volume.points().size(), size_t(3));
     QCOMPARE(model.volume.value(1.5e-3), 0.3);
@@ -493,8 +495,8 @@ void TestRunFiles::imposedHistoriesAndWall()
 
     // No profile, no block: VPRO and TPRO hold volume and temperature.
     RunInput plain;
-    QVERIFY(plain.read(linesOf(QStringLiteral("OPTIONS\nVPRO     /TPRO     /\nEND\n") + conditions(h2Conditions)), "fort.2",
-                       error));
+    QVERIFY(plain.read(linesOf(QStringLiteral("OPTIONS\nVPRO     /TPRO     /\nEND\n") + conditions(h2Conditions)),
+                       "fort.2", error));
     QVERIFY(setup.build(plain, m_h2, true, error));
     QVERIFY(setup.settings().model.volume.empty() && setup.settings().model.temperature.empty());
     QVERIFY(!setup.settings().model.wallHeatLoss);
@@ -520,7 +522,8 @@ void TestRunFiles::inflationIsBounded()
     Diagnostic error;
     QVERIFY(!TextFile::readText(path, text, error, size_t(2) << 20));
     QCOMPARE(QString::fromStdString(error.text()),
-             QString::fromStdString(path) + ": the file holds more than 2 MB of text once inflated; larger files are not read");
+             QString::fromStdString(path)
+                 + ": the file holds more than 2 MB of text once inflated; larger files are not read");
     QVERIFY(text.empty());
     std::vector<std::string> lines;
     QVERIFY(!TextFile::readLines(path, lines, error, size_t(2) << 20));
@@ -535,16 +538,19 @@ void TestRunFiles::historyErrors_data()
     QTest::addColumn<QString>("message");
     const QString good = conditions(h2Conditions);
     const QString vpro = QStringLiteral("OPTIONS\nVPRO     /\nEND\n");
-    QTest::newRow("one word") << vpro + "VPROFILE\n0 1.0\n1.0E-3\nEND\n" + good
-                              << "fort.2, line 6: a line of the VPROFILE block must hold two numbers, the time in s and "
-                                 "the volume in m^3, not \"1.0E-3\"";
-    QTest::newRow("not a number") << vpro + "VPROFILE\n0 1.0\n1.0E-3 0.5m3\nEND\n" + good
-                                  << "fort.2, line 6: a line of the VPROFILE block must hold two numbers, the time in s "
-                                     "and the volume in m^3, not \"1.0E-3 0.5m3\"";
+    QTest::newRow("one word")
+        << vpro + "VPROFILE\n0 1.0\n1.0E-3\nEND\n" + good
+        << "fort.2, line 6: a line of the VPROFILE block must hold two numbers, the time in s and "
+           "the volume in m^3, not \"1.0E-3\"";
+    QTest::newRow("not a number")
+        << vpro + "VPROFILE\n0 1.0\n1.0E-3 0.5m3\nEND\n" + good
+        << "fort.2, line 6: a line of the VPROFILE block must hold two numbers, the time in s "
+           "and the volume in m^3, not \"1.0E-3 0.5m3\"";
     QTest::newRow("one point") << vpro + "VPROFILE\n0 1.0\nEND\n" + good
                                << "fort.2, line 4: the VPROFILE block needs at least two lines \"time volume in m^3\"";
-    QTest::newRow("time backwards") << "TPROFILE\n0 1000\n2e-3 1100\n1e-3 1200\nEND\n" + good
-                                    << "fort.2, line 4: the times of the TPROFILE block must increase from line to line";
+    QTest::newRow("time backwards")
+        << "TPROFILE\n0 1000\n2e-3 1100\n1e-3 1200\nEND\n" + good
+        << "fort.2, line 4: the times of the TPROFILE block must increase from line to line";
     QTest::newRow("zero volume") << vpro + "VPROFILE\n0 1.0\n1 0\nEND\n" + good
                                  << "fort.2, line 6: the volume in m^3 of the VPROFILE block must be positive";
     QTest::newRow("negative time") << "TPROFILE\n-1 1000\n1 1100\nEND\n" + good
@@ -553,9 +559,10 @@ void TestRunFiles::historyErrors_data()
                             << "fort.2, line 1: the TPROFILE block has no END line after its last point";
     QTest::newRow("two blocks") << "TPROFILE\n0 1000\n1 1100\nEND\nTPROFILE\n0 1\nEND\n" + good
                                 << "fort.2, line 5: a second TPROFILE block; the first is at line 1";
-    QTest::newRow("wall without C") << "OPTIONS\nWALL   1/\nEND\n" + good
-                                    << "fort.2, line 2: WALL 1 (constant heat transfer) needs the condition C, the heat "
-                                       "transfer coefficient in W/(m^2 K)";
+    QTest::newRow("wall without C")
+        << "OPTIONS\nWALL   1/\nEND\n" + good
+        << "fort.2, line 2: WALL 1 (constant heat transfer) needs the condition C, the heat "
+           "transfer coefficient in W/(m^2 K)";
 }
 
 void TestRunFiles::historyErrors()

@@ -40,9 +40,8 @@ public:
 private:
     void parse()
     {
-        static const QRegularExpression entry(
-            QStringLiteral("^(\\d{6} \\d{2}:\\d{2}:\\d{2}) (INF|WRN|ERR)\\t(.*)$"),
-            QRegularExpression::DotMatchesEverythingOption);
+        static const QRegularExpression entry(QStringLiteral("^(\\d{6} \\d{2}:\\d{2}:\\d{2}) (INF|WRN|ERR)\\t(.*)$"),
+                                              QRegularExpression::DotMatchesEverythingOption);
         if (m_bytes.isEmpty())
             return;
         if (!m_bytes.endsWith("\r\n")) {

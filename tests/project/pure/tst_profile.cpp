@@ -401,7 +401,7 @@ void TestProfile::rename()
     profile.setName("   ");
     QCOMPARE(profile.name(), QString("New name"));
     QCOMPARE(messages.messages(), QList<MessageCapture::Message>(
-                                 {{QtDebugMsg, "Profile name has been changed from \"Old\" to \"New name\" "}}));
+                                      {{QtDebugMsg, "Profile name has been changed from \"Old\" to \"New name\" "}}));
 }
 
 QTEST_GUILESS_MAIN(TestProfile)

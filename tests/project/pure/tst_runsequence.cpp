@@ -103,8 +103,8 @@ void TestRunSequence::sequenceInOrder()
     sequence.start(m_dir->path());
     QVERIFY(sequence.isActive());
     QVERIFY(finished.wait(5000));
-    QCOMPARE(m_events, QStringList({"started 0", "finished 0", "next after 0", "started 1", "finished 1",
-                                    "succeeded"}));
+    QCOMPARE(m_events,
+             QStringList({"started 0", "finished 0", "next after 0", "started 1", "finished 1", "succeeded"}));
     QVERIFY(!sequence.isActive());
     QVERIFY(sequence.allSucceeded());
     QCOMPARE(sequence.runs().at(1).log, QStringLiteral("second done\n"));

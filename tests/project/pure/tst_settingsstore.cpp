@@ -27,14 +27,21 @@ void TestSettingsStore::bytesOfEachType()
         QByteArray bytes;
     };
     const QList<Case> cases = {
-        {QVariant(true), "0000000100" "01"},
-        {QVariant(-2), "0000000200" "fffffffe"},
-        {QVariant(7u), "0000000300" "00000007"},
-        {QVariant(0.5), "0000000600" "3fe0000000000000"},
+        {QVariant(true), "0000000100"
+                         "01"},
+        {QVariant(-2), "0000000200"
+                       "fffffffe"},
+        {QVariant(7u), "0000000300"
+                       "00000007"},
+        {QVariant(0.5), "0000000600"
+                        "3fe0000000000000"},
         // Float as Qt 4 wrote it: extended type 135, eight bytes.
-        {QVariant(0.5f), "0000008700" "3fe0000000000000"},
-        {QVariant(QStringLiteral("A")), "0000000a00" "000000020041"},
-        {QVariant(QByteArray("z")), "0000000c00" "000000017a"},
+        {QVariant(0.5f), "0000008700"
+                         "3fe0000000000000"},
+        {QVariant(QStringLiteral("A")), "0000000a00"
+                                        "000000020041"},
+        {QVariant(QByteArray("z")), "0000000c00"
+                                    "000000017a"},
     };
     for (const Case& c : cases) {
         const QString text = SettingsStore::encode({{QStringLiteral("k"), c.value}});
@@ -62,8 +69,8 @@ void TestSettingsStore::roundTripAndAssign()
 void TestSettingsStore::damagedData()
 {
     MessageCapture messages;
-    const QByteArray good = QByteArray::fromBase64(
-        SettingsStore::encode({{QStringLiteral("a"), 1}, {QStringLiteral("b"), 2}}).toLatin1());
+    const QByteArray good =
+        QByteArray::fromBase64(SettingsStore::encode({{QStringLiteral("a"), 1}, {QStringLiteral("b"), 2}}).toLatin1());
     // An unknown type id in the second pair: the first stays.
     QByteArray unknown = good;
     const qsizetype second = good.size() / 2;
