@@ -1,7 +1,7 @@
 // How loading a scheme grows with its species, measured next to a baseline in
-// the same run: schemes of N species (each with its boundary condition as an
-// option node, as a scheme that sets every species' amount has) are saved,
-// then timed while
+// the same run: schemes of N species, with no nodes and with each species'
+// boundary condition as an option node (as a scheme that sets every species'
+// amount has), are saved, then timed while
 //  - the file's bytes are read into memory (the baseline no reader beats),
 //  - Scheme::loadAll reads the database,
 //  - Project::load reads it as a project (the scheme copied into the project,
@@ -53,7 +53,7 @@ QString speciesName(int i)
     return QStringLiteral("C%1H%2").arg(1 + i / 100).arg(1 + i % 100);
 }
 
-bool writeScheme(Options* catalogue, int count, const QString& file)
+bool writeScheme(Options* catalogue, int count, bool conditionNodes, const QString& file)
 {
     Scheme scheme(catalogue);
     if (!scheme.setName(QStringLiteral("MANY-SPECIES")))
@@ -62,6 +62,8 @@ bool writeScheme(Options* catalogue, int count, const QString& file)
         if (!scheme.addSpecies(speciesName(i)))
             return false;
     }
+    if (!conditionNodes)
+        return Scheme::writeDatabase(file, {&scheme}, nullptr) == Scheme::WriteResult::Written;
     // Nodes made directly: the editing operation numbers each new node by a
     // walk of the tree, which is the editor's business, not the loader's.
     auto* group = new SchemeNode;
@@ -110,34 +112,37 @@ int main(int argc, char** argv)
         return 1;
     }
     QTemporaryDir dir;
-    std::printf("%8s %9s %12s %13s %13s %16s\n", "species", "KB", "bytes (ms)", "loadAll (ms)", "project (ms)",
-                "loadAll/species (us)");
-    for (const int count : counts) {
-        const QString file = dir.filePath(QStringLiteral("many-%1.dat").arg(count));
-        if (!writeScheme(&catalogue, count, file)) {
-            std::fprintf(stderr, "the scheme of %d species cannot be written\n", count);
-            return 1;
+    std::printf("%8s %6s %9s %12s %13s %13s %16s\n", "species", "nodes", "KB", "bytes (ms)", "loadAll (ms)",
+                "project (ms)", "loadAll/species (us)");
+    for (const bool conditionNodes : {false, true}) {
+        for (const int count : counts) {
+            const int nodes = conditionNodes ? count + 1 : 0;
+            const QString file = dir.filePath(QStringLiteral("many-%1-%2.dat").arg(count).arg(nodes));
+            if (!writeScheme(&catalogue, count, conditionNodes, file)) {
+                std::fprintf(stderr, "the scheme of %d species cannot be written\n", count);
+                return 1;
+            }
+            const double bytes = quickest([&] {
+                QFile in(file);
+                if (!in.open(QIODevice::ReadOnly) || in.readAll().isEmpty())
+                    std::abort();
+            });
+            const double load = quickest([&] {
+                const QList<Scheme*> schemes = Scheme::loadAll(file, &catalogue);
+                if (schemes.size() != 1 || schemes.first()->species().size() != count
+                    || schemes.first()->nodeCount() != nodes)
+                    std::abort();
+                qDeleteAll(schemes);
+            });
+            const double project = quickest([&] {
+                Project loaded(&catalogue);
+                if (!loaded.load(file) || loaded.species().size() != count)
+                    std::abort();
+            });
+            std::printf("%8d %6d %9.0f %12.3f %13.1f %13.1f %16.2f\n", count, nodes, QFileInfo(file).size() / 1024.0,
+                        bytes * 1e3, load * 1e3, project * 1e3, load / count * 1e6);
+            std::fflush(stdout);
         }
-        const double bytes = quickest([&] {
-            QFile in(file);
-            if (!in.open(QIODevice::ReadOnly) || in.readAll().isEmpty())
-                std::abort();
-        });
-        const double load = quickest([&] {
-            const QList<Scheme*> schemes = Scheme::loadAll(file, &catalogue);
-            if (schemes.size() != 1 || schemes.first()->species().size() != count
-                || schemes.first()->nodeCount() != count + 1)
-                std::abort();
-            qDeleteAll(schemes);
-        });
-        const double project = quickest([&] {
-            Project loaded(&catalogue);
-            if (!loaded.load(file) || loaded.species().size() != count)
-                std::abort();
-        });
-        std::printf("%8d %9.0f %12.3f %13.1f %13.1f %16.2f\n", count, QFileInfo(file).size() / 1024.0, bytes * 1e3,
-                    load * 1e3, project * 1e3, load / count * 1e6);
-        std::fflush(stdout);
     }
     return 0;
 }
