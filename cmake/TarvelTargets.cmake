@@ -13,6 +13,7 @@
 
 option(TARVEL_WERROR "Treat compiler warnings as errors" OFF)
 option(TARVEL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(TARVEL_FUZZ "Build the fuzz targets as libFuzzer programs (clang), with both sanitizers" OFF)
 
 function(tarvel_add_library name)
     cmake_parse_arguments(L "" "" "SOURCES;USES;QT" ${ARGN})
@@ -55,8 +56,17 @@ function(tarvel_apply_warnings)
     endforeach()
 endfunction()
 
-if(TARVEL_SANITIZE)
+if(TARVEL_SANITIZE OR TARVEL_FUZZ)
     # Whole-program: the libraries, the programs the tests start and the tests.
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(TARVEL_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "TARVEL_FUZZ needs clang for libFuzzer: configure with -DCMAKE_CXX_COMPILER=clang++")
+    endif()
+    # Coverage feedback from every library a reader runs through, not from
+    # the target alone; libFuzzer's main() goes into the targets only.
+    add_compile_options(-fsanitize=fuzzer-no-link)
 endif()

@@ -26,7 +26,10 @@ double TimeProfile::value(double time) const
     const size_t i = segment(time);
     const auto& a = m_points[i];
     const auto& b = m_points[i + 1];
-    return a.second + (b.second - a.second) * (time - a.first) / (b.first - a.first);
+    // The fraction of the segment first: the product of the two differences
+    // overflows for large times and values, where the fraction cannot.
+    const double fraction = (time - a.first) / (b.first - a.first);
+    return a.second + (b.second - a.second) * fraction;
 }
 
 double TimeProfile::slope(double time) const
@@ -42,7 +45,10 @@ double TimeProfile::slope(double time) const
 bool TimeProfile::read(const std::vector<std::pair<std::string, int>>& lines, const std::string& file,
                        const std::string& block, const std::string& what, int firstLine, Diagnostic& error)
 {
+    // Filled aside: a block refused at any line leaves no points behind, so
+    // empty() keeps meaning "nothing imposed".
     m_points.clear();
+    std::vector<std::pair<double, double>> points;
     for (const auto& entry : lines) {
         const std::vector<std::string> words = Strings::words(Strings::withoutComment(entry.first));
         if (words.empty())
@@ -62,18 +68,18 @@ bool TimeProfile::read(const std::vector<std::pair<std::string, int>>& lines, co
             error = Diagnostic(file, entry.second, "the " + what + " of the " + block + " block must be positive");
             return false;
         }
-        if (!m_points.empty() && !(time > m_points.back().first)) {
+        if (!points.empty() && !(time > points.back().first)) {
             error =
                 Diagnostic(file, entry.second, "the times of the " + block + " block must increase from line to line");
             return false;
         }
-        m_points.emplace_back(time, value);
+        points.emplace_back(time, value);
     }
-    if (m_points.size() < 2) {
+    if (points.size() < 2) {
         error = Diagnostic(file, firstLine, "the " + block + " block needs at least two lines \"time " + what + "\"");
-        m_points.clear();
         return false;
     }
+    m_points = std::move(points);
     return true;
 }
 

@@ -5,6 +5,8 @@
 
 #include <QTextStream>
 
+#include <algorithm>
+
 namespace {
 
 QString extraKey(const QString& name)
@@ -81,6 +83,7 @@ void Scheme::deleteContent()
     m_extras.clear();
     m_conditions.clear();
     m_species.clear();
+    m_speciesIndex.clear();
 }
 
 void Scheme::clear()
@@ -202,9 +205,12 @@ bool Scheme::isInSubtree(const SchemeNode* node, const SchemeNode* candidate)
 OOption* Scheme::findOption(const QString& name) const
 {
     const QString key = name.trimmed().toUpper();
-    for (const auto& condition : m_conditions) {
-        if (condition->name.toUpper() == key)
-            return condition.get();
+    // A boundary condition is named "BC_" and its species.
+    static const QString prefix = QStringLiteral("BC_");
+    if (key.startsWith(prefix)) {
+        const auto found = m_speciesIndex.constFind(key.mid(prefix.size()));
+        if (found != m_speciesIndex.cend())
+            return found->condition;
     }
     return m_options->findOption(key);
 }
@@ -386,10 +392,9 @@ QList<ExtraData*> Scheme::extras() const
 
 int Scheme::indexOfSpecies(const QString& name) const
 {
-    const QString key = name.trimmed().toUpper();
-    for (int i = 0; i < m_species.size(); ++i) {
-        if (m_species.at(i).toUpper() == key)
-            return i;
-    }
-    return -1;
+    const auto found = m_speciesIndex.constFind(name.trimmed().toUpper());
+    if (found == m_speciesIndex.cend())
+        return -1;
+    // The list is sorted, and holds the species under exactly this name.
+    return int(std::lower_bound(m_species.cbegin(), m_species.cend(), found->name) - m_species.cbegin());
 }

@@ -10,6 +10,7 @@
 #include "extradata.h"
 #include "schemenode.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QStringList>
@@ -148,8 +149,12 @@ private:
     bool readNodeRecords(QDataStream& in, qint32 count);
     bool readExtraRecords(QDataStream& in, qint32 count, quint32 version);
     void deleteContent();
-    void copyNodes(const QList<SchemeNode*>& source, QList<SchemeNode*>& target);
+    void copyNodes(const QList<SchemeNode*>& source, QList<SchemeNode*>& target, SchemeNode* parent);
     std::unique_ptr<OOption> makeBoundaryCondition(const QString& species) const;
+    // addSpecies without putting the species in its sorted place: for many
+    // species at once, sorted once afterwards (sortSpecies).
+    bool appendSpecies(const QString& name);
+    void sortSpecies();
     qsizetype extraIndex(const QString& name) const;
     void extraChanged();
 
@@ -164,6 +169,16 @@ private:
     bool m_saved = false;
     QString m_errorString;
     std::vector<std::unique_ptr<OOption>> m_conditions;
+    // A species by its upper-cased name, with its boundary condition: the
+    // lookups that loading makes once per species and once per node, kept
+    // off a walk of the whole list so that a large mechanism loads in
+    // O(n log n).
+    struct SpeciesEntry
+    {
+        QString name;
+        OOption* condition = nullptr;
+    };
+    QHash<QString, SpeciesEntry> m_speciesIndex;
 };
 
 #endif

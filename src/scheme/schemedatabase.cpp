@@ -14,8 +14,10 @@
 #include <QFile>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSet>
 
 namespace {
 
@@ -160,24 +162,38 @@ QList<Scheme*> Scheme::readDatabase(const QString& fileName, Options* catalogue,
 
 bool Scheme::readSpeciesRecords(QDataStream& in, qint32 count)
 {
+    // Each species is checked as addSpecies checks it, and the list sorted
+    // once at the end rather than once per species.
     for (qint32 i = 0; i < count; ++i) {
         QString species;
         qint32 sum = 0;
         in >> species >> sum;
         if (damaged(in)) {
             tWarning() << "Scheme::_loadAllpecies(). Cannot load Species, file is corrupt.";
+            sortSpecies();
             return false;
         }
         if (quint32(sum) == checksum(species) && !species.isEmpty())
-            addSpecies(species);
+            appendSpecies(species);
         else
             tWarning() << "Scheme::_loadAllpecies(). Cannot load Species, file is corrupt.";
     }
+    sortSpecies();
     return true;
 }
 
 bool Scheme::readNodeRecords(QDataStream& in, qint32 count)
 {
+    // The nodes read so far by id and the options they are bound to: looked
+    // up once per record, where walks of the tree would make a scheme of
+    // many nodes load in quadratic time.
+    QHash<int, SchemeNode*> byId;
+    QSet<const OOption*> used;
+    for (SchemeNode* node : allNodes()) {
+        byId.insert(node->id, node);
+        if (!node->isGroup)
+            used.insert(node->option);
+    }
     for (qint32 i = 0; i < count; ++i) {
         qint32 id = 0;
         QString nodeName;
@@ -209,19 +225,19 @@ bool Scheme::readNodeRecords(QDataStream& in, qint32 count)
         }
         // Ids must stay unique and a catalogue option may be bound to one
         // node only, or later edits would act on the wrong node.
-        if (nodeById(id)) {
+        if (byId.contains(id)) {
             tWarning() << "Scheme::_loadNodes(). Cannot load Node #" << id << "," << nodeName
                        << ". Its id is not unique. Skipped.";
             continue;
         }
-        if (option && isOptionUsed(option)) {
+        if (option && used.contains(option)) {
             tWarning() << "Scheme::_loadNodes(). Cannot load Node #" << id << "," << nodeName << ". The Option"
                        << optionName << "is already in use. Skipped.";
             continue;
         }
         SchemeNode* parent = nullptr;
         if (parentId != 0 && parentId != id) {
-            parent = nodeById(parentId);
+            parent = byId.value(parentId);
             // Only a group can hold children.
             if (!parent || !parent->isGroup) {
                 tWarning() << "Scheme::_loadNodes(). Cannot load Node #" << id << "," << nodeName
@@ -238,6 +254,9 @@ bool Scheme::readNodeRecords(QDataStream& in, qint32 count)
         node->value = value;
         node->enabled = enabled;
         (parent ? parent->children : m_nodes).append(node);
+        byId.insert(id, node);
+        if (option)
+            used.insert(option);
     }
     return true;
 }

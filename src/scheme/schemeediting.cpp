@@ -125,10 +125,22 @@ std::unique_ptr<OOption> Scheme::makeBoundaryCondition(const QString& species) c
 
 bool Scheme::addSpecies(const QString& name)
 {
+    if (!appendSpecies(name))
+        return false;
+    // The rest is sorted: the new species moves into its place, O(n) rather
+    // than a sort of the whole list.
+    const auto last = m_species.end() - 1;
+    std::rotate(std::upper_bound(m_species.begin(), last, *last), last, m_species.end());
+    return true;
+}
+
+bool Scheme::appendSpecies(const QString& name)
+{
     const QString trimmed = name.trimmed();
     // Compared in canonical form: "H2 O" is the same species as "H2O".
     const QString canonical = m_options->speciesName(trimmed);
-    if (indexOfSpecies(canonical) != -1) {
+    const QString key = canonical.trimmed().toUpper();
+    if (m_speciesIndex.contains(key)) {
         tWarning() << translate("SPECIES_EXIST").replace(QLatin1String("%NAME"), trimmed);
         return false;
     }
@@ -144,8 +156,13 @@ bool Scheme::addSpecies(const QString& name)
     }
     m_conditions.push_back(makeBoundaryCondition(canonical));
     m_species.append(canonical);
-    std::sort(m_species.begin(), m_species.end());
+    m_speciesIndex.insert(key, SpeciesEntry{canonical, m_conditions.back().get()});
     return true;
+}
+
+void Scheme::sortSpecies()
+{
+    std::sort(m_species.begin(), m_species.end());
 }
 
 bool Scheme::removeSpecies(const QString& name)
@@ -174,6 +191,7 @@ bool Scheme::removeSpecies(const QString& name)
                                       }),
                        m_conditions.end());
     m_species.removeAt(index);
+    m_speciesIndex.remove(key);
     return true;
 }
 
@@ -192,15 +210,16 @@ bool Scheme::copy(const Scheme* other)
     for (const auto& extra : other->m_extras)
         m_extras.push_back(std::make_unique<ExtraData>(*extra));
     for (const QString& species : other->m_species)
-        addSpecies(species);
-    copyNodes(other->m_nodes, m_nodes);
+        appendSpecies(species);
+    sortSpecies();
+    copyNodes(other->m_nodes, m_nodes, nullptr);
     m_saved = false;
     emit changed();
     emit extrasChanged();
     return true;
 }
 
-void Scheme::copyNodes(const QList<SchemeNode*>& source, QList<SchemeNode*>& target)
+void Scheme::copyNodes(const QList<SchemeNode*>& source, QList<SchemeNode*>& target, SchemeNode* parent)
 {
     target.clear();
     for (const SchemeNode* from : source) {
@@ -208,15 +227,14 @@ void Scheme::copyNodes(const QList<SchemeNode*>& source, QList<SchemeNode*>& tar
         node->id = from->id;
         node->name = from->name;
         node->isGroup = from->isGroup;
-        // Parents are copied before their children, so the lookup finds them.
-        node->parent = from->parent ? nodeById(from->parent->id) : nullptr;
+        node->parent = parent;
         if (!node->isGroup)
             node->option = findOption(from->option ? from->option->name : QString());
         if (node->isGroup || node->option) {
             node->value = from->value;
             node->enabled = from->enabled;
             target.append(node);
-            copyNodes(from->children, node->children);
+            copyNodes(from->children, node->children, node);
         } else {
             tDebug() << "Scheme::_copyNodes(). Cannot copy node" << from->id << from->name
                      << "because it referes to a non-existing option.";

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QTextStream>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>
@@ -81,6 +82,7 @@ private slots:
 
     void writtenBytes();
     void loadAndSaveGiveBackTheSameBytes();
+    void manySpeciesRoundTrip();
     void saveIntoMissingFile();
     void nameRulesOfLoadSaveAndDelete();
     void deleteWritesTheRestOnce();
@@ -241,6 +243,63 @@ void TestSchemeSave::loadAndSaveGiveBackTheSameBytes()
     QCOMPARE(Scheme::writeDatabase(copy, {all.begin(), all.end()}, nullptr), Scheme::WriteResult::Written);
     qDeleteAll(all);
     QCOMPARE(FileBytes::read(copy), original);
+    QVERIFY(messages.problems().isEmpty());
+}
+
+void TestSchemeSave::manySpeciesRoundTrip()
+{
+    // A large mechanism's worth: every species with its boundary condition
+    // bound to a node of its own value. Loading it once walked the species
+    // list and the tree per record; it took minutes at this size.
+    constexpr int kSpecies = 20000;
+    const QString file = path(QStringLiteral("many-species.dat"));
+    QStringList species;
+    {
+        MessageCapture quiet;
+        Scheme scheme(m_catalogue.get());
+        QVERIFY(scheme.setName(QStringLiteral("Many")));
+        // Added in an order other than the sorted one.
+        for (int i = 0; i < kSpecies; ++i)
+            QVERIFY(scheme.addSpecies(QStringLiteral("C%1H%2").arg(1 + i % 200).arg(1 + i / 200)));
+        QVERIFY(scheme.addSpecies(QStringLiteral("h2 o")));
+        QVERIFY(!scheme.addSpecies(QStringLiteral("H2O")));
+        auto* group = new SchemeNode;
+        group->id = 1;
+        group->name = QStringLiteral("Amounts");
+        group->isGroup = true;
+        scheme.insertNode(group, nullptr, nullptr, true);
+        int id = 1;
+        for (const QString& name : scheme.species()) {
+            auto* node = new SchemeNode;
+            node->id = ++id;
+            node->option = scheme.findOption(QStringLiteral("BC_") + name);
+            QVERIFY(node->option);
+            node->value = QString::number(id);
+            scheme.insertNode(node, group, nullptr, true);
+        }
+        species = scheme.species();
+        QVERIFY(std::is_sorted(species.cbegin(), species.cend()));
+        QCOMPARE(species.size(), kSpecies + 1);
+        QVERIFY(scheme.save(file));
+    }
+
+    MessageCapture messages;
+    const QList<Scheme*> stored = Scheme::loadAll(file, m_catalogue.get());
+    QCOMPARE(stored.size(), 1);
+    const Scheme& loaded = *stored.first();
+    QCOMPARE(loaded.species(), species);
+    QCOMPARE(loaded.conditions().size(), size_t(species.size()));
+    QCOMPARE(loaded.indexOfSpecies(QStringLiteral(" h2o ")), species.indexOf(QStringLiteral("H2O")));
+    const QList<SchemeNode*> nodes = loaded.allNodes();
+    QCOMPARE(nodes.size(), species.size() + 1);
+    for (int i = 0; i < species.size(); ++i) {
+        const SchemeNode* node = nodes.at(i + 1);
+        QCOMPARE(loaded.indexOfSpecies(species.at(i)), i);
+        QCOMPARE(node->option, loaded.findOption(QStringLiteral("BC_") + species.at(i)));
+        QCOMPARE(node->option->name, QStringLiteral("BC_") + species.at(i));
+        QCOMPARE(node->value, QString::number(i + 2));
+    }
+    qDeleteAll(stored);
     QVERIFY(messages.problems().isEmpty());
 }
 
