@@ -32,6 +32,13 @@ OptionField::OptionField(OOption* option, QWidget* parent)
     setReadOnly(true);
 }
 
+// Losing the focus inside ~QWidget emits editingFinished once more, when
+// this object's own part and possibly the node it edits are gone.
+OptionField::~OptionField()
+{
+    disconnect(this, &QLineEdit::editingFinished, this, &OptionField::onChange);
+}
+
 void OptionField::init()
 {
     // The input file cuts a condition's value to its column and an option's

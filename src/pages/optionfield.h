@@ -23,6 +23,7 @@ public:
     // Bound to the option's own current value and read-only: the catalogue
     // shown for reference.
     explicit OptionField(OOption* option, QWidget* parent = nullptr);
+    ~OptionField() override;
 
     OOption* option() const { return m_option; }
     QString* value() const { return m_value; }

@@ -52,6 +52,13 @@ IgnitionBar::IgnitionBar(Project* project, QWidget* parent)
     loadDefinition();
 }
 
+// A focused ΔT field loses its focus inside ~QWidget, after this object's
+// own part is gone: its editingFinished must not reach chosen() then.
+IgnitionBar::~IgnitionBar()
+{
+    disconnect(m_rise, nullptr, this, nullptr);
+}
+
 void IgnitionBar::loadDefinition()
 {
     IgnitionDefinition stored;

@@ -23,6 +23,7 @@ class IgnitionBar : public QWidget
 
 public:
     explicit IgnitionBar(Project* project, QWidget* parent = nullptr);
+    ~IgnitionBar() override;
 
     IgnitionDefinition definition() const { return m_definition; }
     QLabel* label() const { return m_label; }

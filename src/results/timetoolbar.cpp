@@ -71,6 +71,13 @@ TimeToolBar::TimeToolBar(Project* project, QWidget* parent)
     updateProfileList();
 }
 
+// A focused step field loses its focus inside ~QWidget, after this object's
+// own part is gone: its editingFinished must not reach onManualEdit then.
+TimeToolBar::~TimeToolBar()
+{
+    disconnect(m_stepField, nullptr, this, nullptr);
+}
+
 QWidget* TimeToolBar::buildSliderView()
 {
     auto* view = new QWidget(this);

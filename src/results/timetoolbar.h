@@ -28,6 +28,7 @@ class TimeToolBar : public QWidget
 
 public:
     explicit TimeToolBar(Project* project, QWidget* parent = nullptr);
+    ~TimeToolBar() override;
 
     // The chosen time step, pulled back into the data; 0 without data.
     int value();
