@@ -37,23 +37,43 @@ bool usable(float value)
 bool IgnitionDelay::steepestRise(const QList<float>& time, const QList<float>& values, double* at)
 {
     // The rate between each pair of neighbouring steps, placed at the
-    // middle of the pair.
+    // middle of the pair; the first largest rate and its neighbours are
+    // kept as they pass. One pass and no copy: this runs at every poll of a
+    // run, over all its steps.
+    struct Rate
+    {
+        double middle = 0.0;
+        double rate = 0.0;
+    };
     const qsizetype count = std::min(time.size(), values.size());
-    std::vector<double> middles;
-    std::vector<double> rates;
+    Rate previous;
+    Rate before;
+    Rate best;
+    Rate after;
+    qsizetype rates = 0;
+    bool first = true; // the largest rate is the first one
+    bool awaitingNext = false; // no rate after the largest yet
     for (qsizetype i = 0; i + 1 < count; ++i) {
         const double dt = double(time.at(i + 1)) - double(time.at(i));
         if (!(dt > 0.0) || !usable(values.at(i)) || !usable(values.at(i + 1)))
             continue;
-        middles.push_back((double(time.at(i)) + double(time.at(i + 1))) / 2.0);
-        rates.push_back((double(values.at(i + 1)) - double(values.at(i))) / dt);
+        const Rate current{(double(time.at(i)) + double(time.at(i + 1))) / 2.0,
+                           (double(values.at(i + 1)) - double(values.at(i))) / dt};
+        if (rates == 0 || current.rate > best.rate) {
+            before = previous;
+            best = current;
+            first = rates == 0;
+            awaitingNext = true;
+        } else if (awaitingNext) {
+            after = current;
+            awaitingNext = false;
+        }
+        previous = current;
+        ++rates;
     }
-    if (rates.size() < 3)
+    if (rates < 3 || !(best.rate > 0.0) || first || awaitingNext)
         return false;
-    const size_t k = size_t(std::max_element(rates.begin(), rates.end()) - rates.begin());
-    if (!(rates[k] > 0.0) || k == 0 || k + 1 == rates.size())
-        return false;
-    *at = vertex(middles[k - 1], rates[k - 1], middles[k], rates[k], middles[k + 1], rates[k + 1]);
+    *at = vertex(before.middle, before.rate, best.middle, best.rate, after.middle, after.rate);
     return true;
 }
 

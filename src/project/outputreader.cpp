@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cfloat>
 #include <cstring>
+#include <limits>
 #include <system_error>
 
 namespace {
@@ -209,7 +210,7 @@ private:
 } // namespace
 
 qint64 OutputReader::read(QIODevice& device, qint64 readPos, int fieldsize, bool final,
-                          std::vector<std::unique_ptr<OutputField>>& fields, bool* refused)
+                          std::vector<std::unique_ptr<OutputField>>& fields, bool* refused, qint64 maxBytes)
 {
     if (refused)
         *refused = false;
@@ -223,6 +224,10 @@ qint64 OutputReader::read(QIODevice& device, qint64 readPos, int fieldsize, bool
         if (expected <= 0 || !device.seek(readPos))
             return readPos;
     }
+    const bool limited = maxBytes > 0 && !final;
+    if (limited && (expected <= 0 || expected > maxBytes))
+        expected = maxBytes;
+    qint64 left = limited ? maxBytes : std::numeric_limits<qint64>::max();
 
     Pass pass(fields, fieldsize, readPos, expected);
     // Sized to what is there (a poll reads a few lines, not a block), grown
@@ -238,9 +243,12 @@ qint64 OutputReader::read(QIODevice& device, qint64 readPos, int fieldsize, bool
             buffer = std::move(larger);
             capacity *= 2;
         }
-        const qint64 got = device.read(buffer.get() + kept, capacity - kept);
+        if (left <= 0)
+            break;
+        const qint64 got = device.read(buffer.get() + kept, std::min(capacity - kept, left));
         if (got <= 0)
             break;
+        left -= got;
 
         const char* const data = buffer.get();
         const char* const end = data + kept + got;

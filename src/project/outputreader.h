@@ -32,8 +32,12 @@ public:
     // fieldsize <= 0 reads nothing and returns `readPos`.
     // Data whose fields and lines would need far more memory than the file
     // holds is damaged: `fields` is emptied, `refused` set, `readPos` returned.
+    // A positive `maxBytes` reads at most that many bytes past `readPos`:
+    // the lines complete within them are taken, the rest is left for the
+    // next call (not with `final`, which takes everything).
     static qint64 read(QIODevice& device, qint64 readPos, int fieldsize, bool final,
-                       std::vector<std::unique_ptr<OutputField>>& fields, bool* refused = nullptr);
+                       std::vector<std::unique_ptr<OutputField>>& fields, bool* refused = nullptr,
+                       qint64 maxBytes = -1);
     // What a refusal says to the user.
     static QString refusalText();
 

@@ -42,6 +42,7 @@ public:
     static constexpr int LogLimit = RunSequence::LogLimit;
     static constexpr int StopGraceMs = RunSequence::StopGraceMs;
     static constexpr int PollIntervalMs = 200; // the output data poll during a run
+    static constexpr qint64 PollBytes = qint64(8) << 20; // the most one poll reads
 
     explicit Project(Options* catalogue, QObject* parent = nullptr);
     ~Project() override;
@@ -116,6 +117,9 @@ public:
     bool isStoring() const { return m_storage->isBusy(); }
 
     // --- output data (projectoutput.cpp)
+    // Without `final`, a poll: at most PollBytes are read, so that a poll
+    // that finds much new data (a fast writer, a window that was busy)
+    // stays short; the rest comes with the next polls or the end of the run.
     void _readOutData(QIODevice& device, bool final);
     void _readDataFile(bool final);
     void _updateTime();

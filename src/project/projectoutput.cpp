@@ -23,7 +23,7 @@ void Project::_readOutData(QIODevice& device, bool final)
     if (m_outputRefused)
         return;
     bool refused = false;
-    m_readPos = OutputReader::read(device, m_readPos, m_fieldsize, final, m_outData, &refused);
+    m_readPos = OutputReader::read(device, m_readPos, m_fieldsize, final, m_outData, &refused, PollBytes);
     if (refused)
         refuseOutput();
 }

@@ -67,6 +67,7 @@ private slots:
     void shortAndLongLines();
     void zeroBytesAndLatin1();
     void growingFile();
+    void pollsReadAtMostTheirShare();
     void numberForms_data();
     void numberForms();
     void numberFormsInTheFile();
@@ -252,6 +253,29 @@ void TestOutputReader::zeroBytesAndLatin1()
     const QByteArray bytes = cell("t(s)") + '\n' + cell("1\xB5") + '\n' + cell("\xB5" "1") + '\n';
     readBytes(bytes, 0, true, other);
     QCOMPARE(column(other, 0), QList<float>({0.0f, 0.0f}));
+}
+
+void TestOutputReader::pollsReadAtMostTheirShare()
+{
+    const QByteArray heading = cell("t(s)") + cell("Y") + '\n';
+    QByteArray bytes = heading;
+    for (int i = 0; i < 10; ++i)
+        bytes += line({QByteArray::number(i), QByteArray::number(10 * i)});
+    const qint64 lineBytes = 2 * kWidth + 1;
+    QBuffer buffer(&bytes);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    Fields fields;
+    // The heading and two and a half lines: the half line waits.
+    const qint64 limit = heading.size() + 2 * lineBytes + lineBytes / 2;
+    qint64 pos = OutputReader::read(buffer, 0, kWidth, false, fields, nullptr, limit);
+    QCOMPARE(pos, heading.size() + 2 * lineBytes);
+    QCOMPARE(column(fields, 1), QList<float>({0.0f, 10.0f}));
+    pos = OutputReader::read(buffer, pos, kWidth, false, fields, nullptr, 3 * lineBytes);
+    QCOMPARE(column(fields, 0), QList<float>({0.0f, 1.0f, 2.0f, 3.0f, 4.0f}));
+    // The end of a run takes everything, whatever the limit.
+    pos = OutputReader::read(buffer, pos, kWidth, true, fields, nullptr, lineBytes);
+    QCOMPARE(pos, qint64(bytes.size()));
+    QCOMPARE(column(fields, 1).last(), 90.0f);
 }
 
 void TestOutputReader::growingFile()

@@ -12,12 +12,21 @@
 //   dataraw TEXT       append TEXT alone to the data file (an unfinished line)
 //   append FILE TEXT   append TEXT and a line feed to FILE
 //   copy FROM TO       copy the file FROM to TO
+//   move FROM TO       rename the file FROM to TO: TO appears whole at once
 //   spam N             N characters to standard output: 'x', every 100th a line feed
 //   crash              abort
 //   hang               sleep until killed
 //   ignoreterm         ignore SIGTERM from now on (a program deaf to a stop)
 //   child FILE         start a child that sleeps until killed; its id goes to FILE
 //   flood N            N bytes of 'x' without a line feed, in pieces
+//   stream RATE SECONDS COLUMNS END
+//                      RATE data lines a second for SECONDS seconds, as the
+//                      code writes them: COLUMNS cells of 18 characters
+//                      ("%18.9E"), the time running from 0 to END, then a
+//                      temperature that rises half-way and values that follow
+//                      it; written in slices every 10 ms, each flushed, and a
+//                      console line for every fiftieth of them. The heading
+//                      is not written: "data" does that first.
 //   exit N             end with exit code N (0 after the last line)
 //
 // Every write is flushed at once (files are opened and closed per command),
@@ -25,6 +34,7 @@
 // depend on the libraries under test.
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -99,6 +109,66 @@ long number(const std::string& text)
     return std::strtol(text.c_str(), nullptr, 10);
 }
 
+// One data line of `columns` cells at the fraction `f` (0 to 1) of the run:
+// smooth curves with a steep step half-way, as an ignition gives.
+std::string streamLine(long columns, double time, double f)
+{
+    const double rise = 1.0 / (1.0 + std::exp(-(f - 0.5) * 60.0));
+    std::string line;
+    char cell[40];
+    for (long c = 0; c < columns; ++c) {
+        double value = 0.0;
+        if (c == 0)
+            value = time;
+        else if (c == 1)
+            value = 1000.0 + 1500.0 * rise;
+        else if (c == 2)
+            value = 1.0 + 2.5 * rise;
+        else
+            value = 1.0e-3 * double(c % 7 + 1) * (1.0 + std::sin(double(c) + 6.0 * f) * (1.0 - rise))
+                    + 1.0e-6 * double(c) * rise;
+        std::snprintf(cell, sizeof cell, "%18.9E", value);
+        line += cell;
+    }
+    return line + '\n';
+}
+
+// The "stream" command: lines due by now are written every 10 ms, so that
+// the rate holds on average whatever one slice costs.
+bool stream(const std::string& file, long rate, long seconds, long columns, double end)
+{
+    using Clock = std::chrono::steady_clock;
+    const long total = rate * seconds;
+    if (rate <= 0 || seconds <= 0 || columns <= 0)
+        return false;
+    std::FILE* out = std::fopen(file.c_str(), "ab");
+    if (!out)
+        return false;
+    const long consoleEvery = total / 50 > 0 ? total / 50 : 1;
+    const Clock::time_point start = Clock::now();
+    long written = 0;
+    std::string slice;
+    bool ok = true;
+    while (written < total && ok) {
+        const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+        long due = long(elapsed * double(rate));
+        if (due > total)
+            due = total;
+        slice.clear();
+        for (; written < due; ++written) {
+            const double f = double(written) / double(total > 1 ? total - 1 : 1);
+            slice += streamLine(columns, f * end, f);
+            if (written % consoleEvery == 0)
+                std::printf(" t = %.4E s\n", f * end);
+        }
+        ok = std::fwrite(slice.data(), 1, slice.size(), out) == slice.size() && std::fflush(out) == 0;
+        std::fflush(stdout);
+        if (written < total)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return std::fclose(out) == 0 && ok;
+}
+
 } // namespace
 
 int main(int, char** argv)
@@ -148,6 +218,23 @@ int main(int, char** argv)
             split(text, from, to);
             if (!copyFile(from, to))
                 complain("cannot copy " + from + " to " + to);
+        } else if (command == "move") {
+            std::string from;
+            std::string to;
+            split(text, from, to);
+            if (std::rename(from.c_str(), to.c_str()) != 0)
+                complain("cannot move " + from + " to " + to);
+        } else if (command == "stream") {
+            std::string rate;
+            std::string rest;
+            std::string seconds;
+            std::string columns;
+            std::string end;
+            split(text, rate, rest);
+            split(rest, seconds, rest);
+            split(rest, columns, end);
+            if (!stream(dataFile, number(rate), number(seconds), number(columns), std::strtod(end.c_str(), nullptr)))
+                complain("cannot stream to " + dataFile);
         } else if (command == "spam") {
             const long count = number(text);
             std::string bytes;
