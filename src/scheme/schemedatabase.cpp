@@ -18,6 +18,10 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
+#include <QtEndian>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -31,6 +35,30 @@ quint32 checksum(const QString& text)
     for (const QChar c : text)
         sum += c.unicode();
     return sum;
+}
+
+// A string as QDataStream writes it (its length in bytes, or 0xFFFFFFFF for
+// a null string, then its UTF-16 code units in the stream's byte order),
+// converted in slices: QDataStream's own operator makes a byte-swapped copy
+// of the whole string, and a run's texts reach hundreds of megabytes.
+void writeLongString(QDataStream& out, const QString& text)
+{
+    if (text.isNull()) {
+        out << quint32(0xFFFFFFFF);
+        return;
+    }
+    out << quint32(text.size() * qsizetype(sizeof(char16_t)));
+    constexpr qsizetype kSlice = qsizetype(1) << 18;
+    std::vector<char16_t> slice(size_t(std::min(text.size(), kSlice)));
+    const bool bigEndian = out.byteOrder() == QDataStream::BigEndian;
+    for (qsizetype from = 0; from < text.size(); from += kSlice) {
+        const qsizetype count = std::min(kSlice, text.size() - from);
+        if (bigEndian)
+            qToBigEndian<char16_t>(text.utf16() + from, count, slice.data());
+        else
+            qToLittleEndian<char16_t>(text.utf16() + from, count, slice.data());
+        out.writeRawData(reinterpret_cast<const char*>(slice.data()), int(count * qsizetype(sizeof(char16_t))));
+    }
 }
 
 void prepare(QDataStream& stream)
@@ -324,8 +352,9 @@ void Scheme::writeScheme(QDataStream& out, const Scheme& scheme)
     }
     for (const auto& extra : scheme.m_extras) {
         const qint32 length = qint32(extra->text.size());
-        out << extra->name << extra->detail << extra->fileName << qint16(extra->flags) << length << extra->text
-            << qint32(quint32(extra->flags) + quint32(length) + checksum(extra->name) + checksum(extra->detail)
+        out << extra->name << extra->detail << extra->fileName << qint16(extra->flags) << length;
+        writeLongString(out, extra->text);
+        out << qint32(quint32(extra->flags) + quint32(length) + checksum(extra->name) + checksum(extra->detail)
                       + checksum(extra->fileName) + checksum(extra->text));
     }
 }
