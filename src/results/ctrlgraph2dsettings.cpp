@@ -8,10 +8,9 @@
 #include "project.h"
 #include "axiscontrols.h"
 #include "graph2d.h"
+#include "settingsfile.h"
 
 #include <QAction>
-#include <QCoreApplication>
-#include <QDir>
 #include <QHeaderView>
 #include <QSettings>
 #include <QStandardItemModel>
@@ -27,9 +26,11 @@ QString key(const char* name, int row)
     return QStringLiteral("CtrlGraph/%1%2").arg(QLatin1String(name)).arg(row);
 }
 
+// The window's own settings file: beside the program, or where it can be
+// written when the program's folder cannot.
 QString settingsFile()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("settings.ini"));
+    return SettingsFile::path();
 }
 
 // "CtrlGraph/LogX", "CtrlGraph/TitleY2" and so on: the plot's axes.

@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QInputDialog>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSlider>
 #include <QStackedLayout>
@@ -29,6 +30,12 @@ void TimeToolBar::addProfile()
         return;
     const ProfileResult result = m_project->saveProfile(name, step);
     tDebug() << "SaveProfile with" << step << "returned" << int(result);
+    // The user asked for a profile and named it: a refusal must not pass in
+    // silence, as if the profile were there.
+    if (result != ProfileResult::Created)
+        QMessageBox::warning(
+            this, tr("Profile not saved"),
+            tr("The profile \"%1\" could not be saved: %2.").arg(name.trimmed(), profileResultMessage(result)));
 }
 
 void TimeToolBar::actionProfile()

@@ -3,6 +3,7 @@
 // renames and deletes.
 
 #include "messagecapture.h"
+#include "modalanswers.h"
 #include "profile.h"
 #include "stepvalidator.h"
 #include "timetoolbar.h"
@@ -394,12 +395,18 @@ void TestTimeToolBar::addProfileAsksForName()
         QCOMPARE(fixture.project->profileNames().size(), 1);
     }
 
-    // The project refuses (no computation text): the code is logged.
+    // The project refuses (no computation text): the user is told why.
     fixture.project->removeExtra(QStringLiteral("COMPUT_DATA"));
     DialogAnswer answer(QStringLiteral("late"));
+    ModalAnswers boxes;
+    boxes.add(ModalAnswers::press(QMessageBox::Ok));
     MessageCapture capture;
     bar.addProfile();
     QVERIFY(capture.lines().contains(QStringLiteral("INF SaveProfile with 3 returned 2 ")));
+    QCOMPARE(boxes.seen().size(), 1);
+    QCOMPARE(boxes.seen().at(0).title, QStringLiteral("Profile not saved"));
+    QCOMPARE(boxes.seen().at(0).text, QStringLiteral("The profile \"late\" could not be saved: the project holds no "
+                                                     "computation data (COMPUT_DATA)."));
     QCOMPARE(fixture.project->profileNames().size(), 1);
 }
 
