@@ -6,10 +6,11 @@
 #include "scheme.h"
 #include "translation.h"
 
+#include "streamvalue.h"
+
 #include <QDir>
 #include <QFile>
 
-#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -141,23 +142,10 @@ QByteArray FakeRun::heading()
 
 QByteArray FakeRun::line(double f, double end)
 {
-    // The test double's formula: a steep rise half-way, as an ignition.
-    const double rise = 1.0 / (1.0 + std::exp(-(f - 0.5) * 60.0));
     QByteArray text;
     text.reserve(Columns * FieldSize + 1);
-    for (int c = 0; c < Columns; ++c) {
-        double value = 0.0;
-        if (c == 0)
-            value = f * end;
-        else if (c == 1)
-            value = 1000.0 + 1500.0 * rise;
-        else if (c == 2)
-            value = 1.0 + 2.5 * rise;
-        else
-            value = 1.0e-3 * double(c % 7 + 1) * (1.0 + std::sin(double(c) + 6.0 * f) * (1.0 - rise))
-                    + 1.0e-6 * double(c) * rise;
-        text += cell("%18.9E", value);
-    }
+    for (int c = 0; c < Columns; ++c)
+        text += cell("%18.9E", streamValue(c, f * end, f));
     return text + '\n';
 }
 

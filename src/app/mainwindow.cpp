@@ -4,7 +4,7 @@
 #include "selector.h"
 #include "startup.h"
 #include "translation.h"
-#include "actionspec.h"
+#include "actionrecipe.h"
 #include "editcommit.h"
 #include "settingsfile.h"
 #include "windowplacement.h"
@@ -140,47 +140,47 @@ void MainWindow::createActions()
 {
     m_profilesMenu = new QMenu(this);
 
-    m_saveAction = ActionSpec(translate("PRJ_SAVE0"))
+    m_saveAction = ActionRecipe(translate("PRJ_SAVE0"))
                        .icon(QStringLiteral(":/images/filesave.png"))
                        .toolTip(translate("PRJ_SAVE1"))
                        .shortcut(QStringLiteral("Ctrl+S"))
                        .data(SaveData)
                        .make(this);
-    m_saveAsAction = ActionSpec(translate("PRJ_SAVEAS0"))
+    m_saveAsAction = ActionRecipe(translate("PRJ_SAVEAS0"))
                          .icon(QStringLiteral(":/images/filesaveas.png"))
                          .toolTip(translate("PRJ_SAVEAS1"))
                          .shortcut(QStringLiteral("Shift+Ctrl+S"))
                          .data(SaveAsData)
                          .make(this);
-    m_openAction = ActionSpec(translate("PRJ_OPEN0"))
+    m_openAction = ActionRecipe(translate("PRJ_OPEN0"))
                        .icon(QStringLiteral(":/images/folder_green.png"))
                        .toolTip(translate("PRJ_OPEN1"))
                        .shortcut(QStringLiteral("Ctrl+O"))
                        .data(OpenData)
                        .make(this);
-    m_runAction = ActionSpec(translate("RUN"))
+    m_runAction = ActionRecipe(translate("RUN"))
                       .icon(QStringLiteral(":/images/run.png"))
                       .toolTip(translate("RUN_INFO"))
                       .shortcut(QStringLiteral("Ctrl+R"))
                       .enabled(false)
                       .data(RunData)
                       .make(this);
-    m_runProfileAction = ActionSpec(translate("RUN_PROFILES"))
+    m_runProfileAction = ActionRecipe(translate("RUN_PROFILES"))
                              .toolTip(translate("RUN_PROFILES"))
                              .shortcut(QStringLiteral("Ctrl+P"))
                              .enabled(false)
                              .make(this);
     m_runProfileAction->setMenu(m_profilesMenu);
-    m_tempDirAction = ActionSpec(QStringLiteral("Show temporary folder")).make(this);
-    m_exportAction = ActionSpec(translate("EXPORT_DATA"))
+    m_tempDirAction = ActionRecipe(QStringLiteral("Show temporary folder")).make(this);
+    m_exportAction = ActionRecipe(translate("EXPORT_DATA"))
                          .toolTip(translate("EXPORT_DATA_INFO"))
                          .shortcut(QStringLiteral("Ctrl+E"))
                          .enabled(false)
                          .data(ExportData)
                          .make(this);
     m_exitAction =
-        ActionSpec(translate("EXIT")).toolTip(translate("EXIT_INFO")).shortcut(QStringLiteral("Ctrl+Q")).make(this);
-    m_aboutAction = ActionSpec(QStringLiteral("About TARVEL")).data(AboutData).make(this);
+        ActionRecipe(translate("EXIT")).toolTip(translate("EXIT_INFO")).shortcut(QStringLiteral("Ctrl+Q")).make(this);
+    m_aboutAction = ActionRecipe(QStringLiteral("About TARVEL")).data(AboutData).make(this);
 
     for (QAction* action : {m_saveAction, m_saveAsAction, m_openAction, m_runAction, m_exportAction})
         connect(action, &QAction::triggered, this, &MainWindow::actionTriggered);

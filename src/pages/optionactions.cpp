@@ -1,6 +1,6 @@
 #include "optionactions.h"
 
-#include "actionspec.h"
+#include "actionrecipe.h"
 #include "translation.h"
 #include "options.h"
 #include "fstringeditor.h"
@@ -95,7 +95,7 @@ OptionActions::OptionActions(Settings* page)
 
 QAction* OptionActions::makeAction(const QString& text, const QString& shortcut, void (OptionActions::*slot)())
 {
-    QAction* action = ActionSpec(text).shortcut(shortcut).make(m_page->tree());
+    QAction* action = ActionRecipe(text).shortcut(shortcut).make(m_page->tree());
     // Only while the tree itself has the focus: in an editor these keys
     // belong to the editor.
     action->setShortcutContext(Qt::WidgetShortcut);

@@ -5,7 +5,7 @@
 
 #include "ctrlgraph2d.h"
 
-#include "actionspec.h"
+#include "actionrecipe.h"
 #include "diagnostic.h"
 #include "project.h"
 #include "axiscontrols.h"
@@ -89,13 +89,13 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
     , m_project(checkedProject(project))
     , m_plot(checkedPlot(plot))
 {
-    m_exportAction = ActionSpec(QStringLiteral("Export Graph"))
+    m_exportAction = ActionRecipe(QStringLiteral("Export Graph"))
                          .icon(QStringLiteral(":/images/filesave.png"))
                          .toolTip(tr("Export the current graph to a file"))
                          .shortcut(QStringLiteral("Alt+S"))
                          .data(1)
                          .make(this);
-    m_gridAction = ActionSpec(QStringLiteral("Grid off"))
+    m_gridAction = ActionRecipe(QStringLiteral("Grid off"))
                        .icon(QStringLiteral(":/images/grid.png"))
                        .toolTip(tr("Turn Grid on or off"))
                        .shortcut(QStringLiteral("Alt+G"))
@@ -103,26 +103,26 @@ CtrlGraph2d::CtrlGraph2d(Project* project, Graph2d* plot, QWidget* parent)
                        .data(2)
                        .make(this);
     m_gridAction->setChecked(true);
-    m_legendAction = ActionSpec(QStringLiteral("Show Legend"))
+    m_legendAction = ActionRecipe(QStringLiteral("Show Legend"))
                          .icon(QStringLiteral(":/images/insert-text-64.png"))
                          .toolTip(tr("Show or hide Legend"))
                          .shortcut(QStringLiteral("Alt+L"))
                          .checkable()
                          .data(3)
                          .make(this);
-    m_addAction = ActionSpec(QStringLiteral("Add Graph"))
+    m_addAction = ActionRecipe(QStringLiteral("Add Graph"))
                       .icon(QStringLiteral(":/images/add.png"))
                       .toolTip(tr("Add a graph to the image"))
                       .shortcut(QStringLiteral("Alt+A"))
                       .data(4)
                       .make(this);
-    m_removeAction = ActionSpec(QStringLiteral("Remove Graph"))
+    m_removeAction = ActionRecipe(QStringLiteral("Remove Graph"))
                          .icon(QStringLiteral(":/images/remove.png"))
                          .toolTip(tr("Remove current graph from the image"))
                          .shortcut(QStringLiteral("Alt+R"))
                          .data(5)
                          .make(this);
-    m_markerAction = ActionSpec(QStringLiteral("Ignition Marker"))
+    m_markerAction = ActionRecipe(QStringLiteral("Ignition Marker"))
                          .icon(QStringLiteral(":/images/therm.png"))
                          .toolTip(tr("Mark the ignition delay on graphs over time"))
                          .shortcut(QStringLiteral("Alt+I"))

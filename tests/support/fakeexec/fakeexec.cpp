@@ -33,8 +33,9 @@
 // so a test sees exactly what has been done so far. Plain C++: it must not
 // depend on the libraries under test.
 
+#include "streamvalue.h"
+
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -109,25 +110,13 @@ long number(const std::string& text)
     return std::strtol(text.c_str(), nullptr, 10);
 }
 
-// One data line of `columns` cells at the fraction `f` (0 to 1) of the run:
-// smooth curves with a steep step half-way, as an ignition gives.
+// One data line of `columns` cells at the fraction `f` (0 to 1) of the run.
 std::string streamLine(long columns, double time, double f)
 {
-    const double rise = 1.0 / (1.0 + std::exp(-(f - 0.5) * 60.0));
     std::string line;
     char cell[40];
     for (long c = 0; c < columns; ++c) {
-        double value = 0.0;
-        if (c == 0)
-            value = time;
-        else if (c == 1)
-            value = 1000.0 + 1500.0 * rise;
-        else if (c == 2)
-            value = 1.0 + 2.5 * rise;
-        else
-            value = 1.0e-3 * double(c % 7 + 1) * (1.0 + std::sin(double(c) + 6.0 * f) * (1.0 - rise))
-                    + 1.0e-6 * double(c) * rise;
-        std::snprintf(cell, sizeof cell, "%18.9E", value);
+        std::snprintf(cell, sizeof cell, "%18.9E", streamValue(c, time, f));
         line += cell;
     }
     return line + '\n';

@@ -1,11 +1,11 @@
-#ifndef TARVEL_ACTIONSPEC_H
-#define TARVEL_ACTIONSPEC_H
+#ifndef TARVEL_ACTIONRECIPE_H
+#define TARVEL_ACTIONRECIPE_H
 
 // What an action of a window's menus, tool bars or context menus is made
 // from. Every window makes its actions through make(), so they all treat
 // empty icons, tool tips and shortcuts the same way:
 //
-//   m_save = ActionSpec(tr("Save")).icon(":/images/filesave.png").shortcut("Ctrl+S").make(this);
+//   m_save = ActionRecipe(tr("Save")).icon(":/images/filesave.png").shortcut("Ctrl+S").make(this);
 
 #include <QString>
 #include <QVariant>
@@ -13,19 +13,19 @@
 class QAction;
 class QObject;
 
-class ActionSpec
+class ActionRecipe
 {
 public:
-    explicit ActionSpec(const QString& text);
+    explicit ActionRecipe(const QString& text);
 
-    ActionSpec& icon(const QString& resource);
+    ActionRecipe& icon(const QString& resource);
     // Without one the toolkit shows the text.
-    ActionSpec& toolTip(const QString& text);
+    ActionRecipe& toolTip(const QString& text);
     // Portable text, e.g. "Ctrl+S".
-    ActionSpec& shortcut(const QString& keys);
-    ActionSpec& enabled(bool on);
-    ActionSpec& checkable();
-    ActionSpec& data(const QVariant& value);
+    ActionRecipe& shortcut(const QString& keys);
+    ActionRecipe& enabled(bool on);
+    ActionRecipe& checkable();
+    ActionRecipe& data(const QVariant& value);
 
     QAction* make(QObject* parent) const;
 

@@ -1,51 +1,51 @@
-#include "actionspec.h"
+#include "actionrecipe.h"
 
 #include <QAction>
 #include <QIcon>
 #include <QKeySequence>
 
-ActionSpec::ActionSpec(const QString& text)
+ActionRecipe::ActionRecipe(const QString& text)
     : m_text(text)
 {
 }
 
-ActionSpec& ActionSpec::icon(const QString& resource)
+ActionRecipe& ActionRecipe::icon(const QString& resource)
 {
     m_icon = resource;
     return *this;
 }
 
-ActionSpec& ActionSpec::toolTip(const QString& text)
+ActionRecipe& ActionRecipe::toolTip(const QString& text)
 {
     m_toolTip = text;
     return *this;
 }
 
-ActionSpec& ActionSpec::shortcut(const QString& keys)
+ActionRecipe& ActionRecipe::shortcut(const QString& keys)
 {
     m_shortcut = keys;
     return *this;
 }
 
-ActionSpec& ActionSpec::enabled(bool on)
+ActionRecipe& ActionRecipe::enabled(bool on)
 {
     m_enabled = on;
     return *this;
 }
 
-ActionSpec& ActionSpec::checkable()
+ActionRecipe& ActionRecipe::checkable()
 {
     m_checkable = true;
     return *this;
 }
 
-ActionSpec& ActionSpec::data(const QVariant& value)
+ActionRecipe& ActionRecipe::data(const QVariant& value)
 {
     m_data = value;
     return *this;
 }
 
-QAction* ActionSpec::make(QObject* parent) const
+QAction* ActionRecipe::make(QObject* parent) const
 {
     auto* action = new QAction(m_text, parent);
     if (!m_icon.isEmpty())
