@@ -59,7 +59,7 @@ void QtHarness::start()
     FUZZ_CHECK(g_state.scratch->isValid(), "a scratch folder for the inputs");
     FUZZ_CHECK(Translation::instance().load(QStringLiteral(":/translate.xml")), "the translation table loads");
     g_state.catalogue = std::make_unique<Options>();
-    FUZZ_CHECK(g_state.catalogue->loadOptions(QStringLiteral(":/optstruct.xml")), "the built-in catalogue loads");
+    FUZZ_CHECK(g_state.catalogue->loadBuiltIn(), "the built-in catalogue loads");
 }
 
 Options* QtHarness::catalogue()

@@ -253,7 +253,7 @@ int main(int argc, char** argv)
     if (!Translation::instance().load(QStringLiteral(":/translate.xml")))
         fail(QStringLiteral("the built-in translation cannot be read"));
     Options catalogue;
-    if (!catalogue.loadOptions(QStringLiteral(":/optstruct.xml")))
+    if (!catalogue.loadBuiltIn())
         fail(QStringLiteral("the built-in catalogue cannot be read"));
     QTemporaryDir temp(QDir::current().filePath(QStringLiteral("bench_projectfile-XXXXXX")));
     if (!temp.isValid())

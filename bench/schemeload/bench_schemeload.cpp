@@ -107,7 +107,7 @@ int main(int argc, char** argv)
         return 1;
     }
     Options catalogue;
-    if (!catalogue.loadOptions(QStringLiteral(":/optstruct.xml"))) {
+    if (!catalogue.loadBuiltIn()) {
         std::fprintf(stderr, "the built-in catalogue does not load\n");
         return 1;
     }

@@ -65,7 +65,7 @@ FakeRun::FakeRun()
     root.mkpath(QStringLiteral("project"));
 
     // The built-in catalogue as it is, but for where its executables are.
-    QFile builtIn(QStringLiteral(":/optstruct.xml"));
+    QFile builtIn(QString::fromLatin1(Options::BuiltInDocument));
     if (!builtIn.open(QIODevice::ReadOnly))
         fail(QStringLiteral("the built-in catalogue cannot be read"));
     QByteArray xml = builtIn.readAll();

@@ -88,7 +88,7 @@ MainWindow::MainWindow(QWidget* parent)
     createMenus();
 
     m_catalogue = std::make_unique<Options>();
-    (void)m_catalogue->loadOptions(QStringLiteral(":/optstruct.xml"));
+    (void)m_catalogue->loadBuiltIn();
     if (!QFile::exists(programFile(QLatin1String(kSchemesFile))))
         tFatal() << "Schemes Database has not been found!";
     m_project = std::make_unique<Project>(m_catalogue.get());

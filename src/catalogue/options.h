@@ -29,6 +29,9 @@ public:
     ~Options() override;
 
     [[nodiscard]] bool loadOptions(const QString& fileName);
+    // The catalogue built into the program (its resource BuiltInDocument).
+    [[nodiscard]] bool loadBuiltIn() { return loadOptions(QString::fromLatin1(BuiltInDocument)); }
+    static constexpr const char* BuiltInDocument = ":/optstruct.xml";
 
     OOption* findOption(const QString& name) const;
     // Normalises the id in place (trimmed, upper case).

@@ -131,7 +131,7 @@ int CatalogueCommand::run(const QStringList& arguments)
         }
     }
     Options catalogue;
-    if (!catalogue.loadOptions(QStringLiteral(":/optstruct.xml")))
+    if (!catalogue.loadBuiltIn())
         return 1;
     if (json)
         CliOut::print(QString::fromUtf8(QJsonDocument(toJson(catalogue)).toJson(QJsonDocument::Indented)));

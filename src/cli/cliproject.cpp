@@ -47,7 +47,7 @@ bool CliProject::parseSource(const QString& command, QStringList& arguments, Sou
 
 bool CliProject::open(const QString& command, const Source& source)
 {
-    if (!m_catalogue.loadOptions(QStringLiteral(":/optstruct.xml")))
+    if (!m_catalogue.loadBuiltIn())
         return false;
     m_project = std::make_unique<Project>(&m_catalogue);
     if (!source.projectFile.isEmpty()) {

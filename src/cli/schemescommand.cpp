@@ -52,7 +52,7 @@ int SchemesCommand::run(const QStringList& arguments)
         return 2;
     }
     Options catalogue;
-    if (!catalogue.loadOptions(QStringLiteral(":/optstruct.xml")))
+    if (!catalogue.loadBuiltIn())
         return 1;
     const QString verb = arguments.first();
     const QStringList rest = arguments.mid(1);

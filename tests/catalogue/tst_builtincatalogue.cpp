@@ -63,7 +63,7 @@ void TestBuiltInCatalogue::initTestCase()
         QVERIFY(Translation::instance().load(QStringLiteral(":/translate.xml")));
     }
     MessageCapture capture;
-    m_loaded = m_options.loadOptions(QStringLiteral(":/optstruct.xml"));
+    m_loaded = m_options.loadBuiltIn();
     m_messages = capture.lines();
 }
 

@@ -36,7 +36,7 @@ void TestOptions::initTestCase()
     QVERIFY(m_dir.isValid());
     MessageCapture quiet;
     QVERIFY(Translation::instance().load(QStringLiteral(":/translate.xml")));
-    QVERIFY(m_builtIn.loadOptions(QStringLiteral(":/optstruct.xml")));
+    QVERIFY(m_builtIn.loadBuiltIn());
 }
 
 void TestOptions::emptyAfterConstruction()
@@ -183,7 +183,7 @@ void TestOptions::fileTextNormalisesInPlace()
     Options options;
     {
         MessageCapture quiet;
-        QVERIFY(options.loadOptions(QStringLiteral(":/optstruct.xml")));
+        QVERIFY(options.loadBuiltIn());
     }
     QString id = QStringLiteral(" custom_inp\t");
     QString* text = options.fileText(id);
@@ -205,7 +205,7 @@ void TestOptions::resetAll()
     Options options;
     {
         MessageCapture quiet;
-        QVERIFY(options.loadOptions(QStringLiteral(":/optstruct.xml")));
+        QVERIFY(options.loadBuiltIn());
     }
     options.findOption(QStringLiteral("TEND"))->value = QStringLiteral("5.00E+00");
     options.findOption(QStringLiteral("LSENS"))->value = QStringLiteral("2");

@@ -29,7 +29,7 @@ public:
         if (!translated)
             qFatal("The translation table :/translate.xml did not load");
         m_catalogue = std::make_unique<Options>();
-        if (!m_catalogue->loadOptions(QStringLiteral(":/optstruct.xml")))
+        if (!m_catalogue->loadBuiltIn())
             qFatal("The option catalogue :/optstruct.xml did not load");
         m_project = std::make_unique<Project>(m_catalogue.get());
     }

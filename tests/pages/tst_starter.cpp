@@ -96,7 +96,7 @@ void TestStarter::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_catalogue = std::make_unique<Options>();
-    QVERIFY(m_catalogue->loadOptions(QStringLiteral(":/optstruct.xml")));
+    QVERIFY(m_catalogue->loadBuiltIn());
     m_project = std::make_unique<Project>(m_catalogue.get());
     writeSchemes();
 }

@@ -32,7 +32,7 @@ public:
             loaded = true;
         }
         catalogue = std::make_unique<Options>();
-        if (!catalogue->loadOptions(QStringLiteral(":/optstruct.xml")))
+        if (!catalogue->loadBuiltIn())
             qFatal("the built-in option structure cannot be read");
         if (catalogue->fieldsize() != kWidth || catalogue->timefield() != QLatin1String("t(s)"))
             qFatal("the built-in catalogue no longer has 18-byte fields under a \"t(s)\" column");

@@ -16,7 +16,7 @@
 class TestCatalogue
 {
 public:
-    static std::unique_ptr<Options> load(const QString& document = QStringLiteral(":/optstruct.xml"))
+    static std::unique_ptr<Options> load(const QString& document = QString::fromLatin1(Options::BuiltInDocument))
     {
         static const bool translated = Translation::instance().load(QStringLiteral(":/translate.xml"));
         if (!translated)
