@@ -1,5 +1,7 @@
 #include "outputreader.h"
 
+#include "latin1textdevice.h"
+
 #include <QIODevice>
 #include <QString>
 
@@ -10,6 +12,7 @@
 #include <cstring>
 #include <limits>
 #include <system_error>
+#include <thread>
 
 namespace {
 
@@ -276,6 +279,52 @@ qint64 OutputReader::read(QIODevice& device, qint64 readPos, int fieldsize, bool
         return readPos;
     }
     return pass.accepted();
+}
+
+qint64 OutputReader::readText(QStringView text, int fieldsize, std::vector<std::unique_ptr<OutputField>>& fields,
+                              bool* refused)
+{
+    // Below this, a second thread costs more than it saves.
+    constexpr qint64 kSplitFrom = qint64(4) << 20;
+    // The heading and the first lines are read first: the second half needs
+    // the fields the heading makes.
+    constexpr qint64 kHead = qint64(64) << 10;
+    Latin1TextDevice device(text);
+    if (text.size() < kSplitFrom || fieldsize <= 0)
+        return read(device, 0, fieldsize, true, fields, refused);
+    bool headRefused = false;
+    const qint64 head = read(device, 0, fieldsize, false, fields, &headRefused, kHead);
+    const qsizetype middle = text.indexOf(u'\n', head + (text.size() - head) / 2) + 1;
+    if (headRefused || head == 0 || fields.empty() || middle <= 0)
+        return read(device, 0, fieldsize, true, fields, refused);
+
+    std::vector<std::unique_ptr<OutputField>> tail;
+    for (const auto& field : fields) {
+        tail.push_back(std::make_unique<OutputField>());
+        tail.back()->name = field->name;
+    }
+    bool tailRefused = false;
+    qint64 tailEnd = middle;
+    std::thread second([&] {
+        Latin1TextDevice tailDevice(text);
+        tailEnd = read(tailDevice, middle, fieldsize, true, tail, &tailRefused);
+    });
+    bool firstRefused = false;
+    const qint64 firstEnd = read(device, head, fieldsize, false, fields, &firstRefused, middle - head);
+    second.join();
+    if (firstRefused || tailRefused) {
+        fields.clear();
+        if (refused)
+            *refused = true;
+        return 0;
+    }
+    if (refused)
+        *refused = false;
+    for (size_t i = 0; i < fields.size(); ++i)
+        fields[i]->values.append(tail[i]->values);
+    // The second half starts at a line's start: it accepted nothing if it
+    // ends where it began.
+    return tailEnd > middle ? tailEnd : firstEnd;
 }
 
 QString OutputReader::refusalText()

@@ -38,6 +38,13 @@ public:
     static qint64 read(QIODevice& device, qint64 readPos, int fieldsize, bool final,
                        std::vector<std::unique_ptr<OutputField>>& fields, bool* refused = nullptr,
                        qint64 maxBytes = -1);
+    // A whole output data text as a project stores it (Latin-1 bytes as
+    // characters), read as `read` reads a file from its start with `final`.
+    // A large text is read in two threads, each half of it into fields of
+    // its own, joined in file order. Returns the position after the last
+    // accepted line.
+    static qint64 readText(QStringView text, int fieldsize, std::vector<std::unique_ptr<OutputField>>& fields,
+                           bool* refused = nullptr);
     // What a refusal says to the user.
     static QString refusalText();
 

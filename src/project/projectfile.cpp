@@ -8,7 +8,6 @@
 #include "diagnostic.h"
 #include "outputreader.h"
 
-#include <QBuffer>
 #include <QThread>
 
 bool Project::save(const QString& fileArgument)
@@ -121,11 +120,8 @@ Project::LoadedFile Project::readFile(const QString& fileArgument, Options* cata
     // every fixed-width column after a byte above 127.
     const ExtraData* output = loaded.scheme->getExtra(QStringLiteral("OUTPUT_DATA"));
     if (output && fieldsize > 0) {
-        QByteArray bytes = output->text.toLatin1();
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
         bool refused = false;
-        loaded.readPos = OutputReader::read(buffer, 0, fieldsize, true, loaded.fields, &refused);
+        loaded.readPos = OutputReader::readText(output->text, fieldsize, loaded.fields, &refused);
         if (refused)
             tWarning() << fragment(OutputReader::refusalText());
     }

@@ -7,6 +7,7 @@
 #include "scheme.h"
 
 #include "diagnostic.h"
+#include "largebuffer.h"
 #include "options.h"
 #include "streamdevice.h"
 
@@ -59,6 +60,65 @@ void writeLongString(QDataStream& out, const QString& text)
             qToLittleEndian<char16_t>(text.utf16() + from, count, slice.data());
         out.writeRawData(reinterpret_cast<const char*>(slice.data()), int(count * qsizetype(sizeof(char16_t))));
     }
+}
+
+// Reads what writeLongString wrote into `text` and returns the checksum of
+// what it read. A run's texts reach hundreds of megabytes: the string is
+// allocated once at its full size when the file holds that many bytes (in
+// steps otherwise, so a damaged length asks for no memory the file does not
+// back), read into straight from the file, and byte-swapped and summed a
+// slice at a time while the slice is in the cache. A short or damaged record
+// ends as QDataStream's own operator ends it: the string cleared and the
+// stream's status set.
+quint32 readLongString(QDataStream& in, QString& text)
+{
+    quint32 bytes = 0;
+    in >> bytes;
+    if (in.status() != QDataStream::Ok) {
+        text.clear();
+        return 0;
+    }
+    if (bytes == 0xFFFFFFFF) {
+        text = QString();
+        return 0;
+    }
+    if (bytes == 0) {
+        text = QLatin1String(""); // empty, not null
+        return 0;
+    }
+    if (bytes & 1) {
+        text.clear();
+        in.setStatus(QDataStream::ReadCorruptData);
+        return 0;
+    }
+    constexpr qsizetype kStep = qsizetype(1) << 20;
+    constexpr qsizetype kSlice = qsizetype(1) << 18;
+    const qsizetype units = qsizetype(bytes / 2);
+    const bool backed = in.device() && in.device()->bytesAvailable() >= qint64(bytes);
+    text = QString(backed ? units : std::min(units, kStep), Qt::Uninitialized);
+    LargeBuffer::preferLargePages(text.data(), text.size() * qsizetype(sizeof(char16_t)));
+    const bool bigEndian = in.byteOrder() == QDataStream::BigEndian;
+    quint32 sum = 0;
+    for (qsizetype done = 0; done < units;) {
+        if (done == text.size())
+            text.resize(std::min(units, 2 * text.size()));
+        const qsizetype count = std::min({kSlice, units - done, text.size() - done});
+        char16_t* slice = reinterpret_cast<char16_t*>(text.data()) + done;
+        const int sliceBytes = int(count * qsizetype(sizeof(char16_t)));
+        if (in.readRawData(reinterpret_cast<char*>(slice), sliceBytes) != sliceBytes) {
+            text.clear();
+            in.setStatus(QDataStream::ReadPastEnd);
+            return 0;
+        }
+        if (bigEndian)
+            qFromBigEndian<char16_t>(slice, count, slice);
+        else
+            qFromLittleEndian<char16_t>(slice, count, slice);
+        for (qsizetype i = 0; i < count; ++i)
+            sum += slice[i];
+        done += count;
+    }
+    return sum;
 }
 
 void prepare(QDataStream& stream)
@@ -302,13 +362,17 @@ bool Scheme::readExtraRecords(QDataStream& in, qint32 count, quint32 version)
         quint32 expected = 0;
         if (version == 3) {
             qint16 flags = 0;
-            in >> record.name >> record.detail >> record.fileName >> flags >> length >> record.text >> sum;
+            in >> record.name >> record.detail >> record.fileName >> flags >> length;
+            const quint32 textSum = readLongString(in, record.text);
+            in >> sum;
             record.flags = quint16(flags);
             expected = quint32(record.flags) + quint32(length) + checksum(record.name) + checksum(record.detail)
-                       + checksum(record.fileName) + checksum(record.text);
+                       + checksum(record.fileName) + textSum;
         } else {
-            in >> record.name >> length >> record.text >> sum;
-            expected = checksum(record.name) + quint32(length) + checksum(record.text);
+            in >> record.name >> length;
+            const quint32 textSum = readLongString(in, record.text);
+            in >> sum;
+            expected = checksum(record.name) + quint32(length) + textSum;
         }
         if (damaged(in)) {
             tWarning() << "Scheme::_loadExtras(). Cannot load an Extra Data, file is corrupt.";

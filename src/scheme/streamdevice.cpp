@@ -1,5 +1,7 @@
 #include "streamdevice.h"
 
+#include <algorithm>
+
 namespace {
 
 // Slices small enough for the progress to move and a cancel to take, large
@@ -18,6 +20,14 @@ StreamDevice::StreamDevice(QIODevice* file, const Progress& progress, const std:
     , m_cancelled(cancelled)
 {
     open((file->openMode() & (QIODevice::ReadOnly | QIODevice::WriteOnly)) | QIODevice::Unbuffered);
+}
+
+qint64 StreamDevice::bytesAvailable() const
+{
+    qint64 left = QIODevice::bytesAvailable();
+    if (m_file->isReadable() && !m_file->isSequential())
+        left += std::max<qint64>(0, m_file->size() - m_file->pos());
+    return left;
 }
 
 void StreamDevice::advance(qint64 bytes)

@@ -28,6 +28,8 @@ public:
     StreamDevice(QIODevice* file, const Progress& progress, const std::atomic<bool>* cancelled);
 
     bool isSequential() const override { return true; }
+    // What is left to read: known for a file, nothing promised otherwise.
+    qint64 bytesAvailable() const override;
     bool isCancelled() const { return m_cancelled && *m_cancelled; }
     qint64 done() const { return m_done; }
     // Why the last write failed: the file's reason, or empty.

@@ -456,6 +456,7 @@ void TestSchemeReader::countsBeyondTheData()
     QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0, qPrintable(errors));
     const QStringList report = QString::fromUtf8(child.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     const QString species = QStringLiteral("W: Scheme::_loadAllpecies(). Cannot load Species, file is corrupt. ");
+    const QString extra = QStringLiteral("W: Scheme::_loadExtras(). Cannot load an Extra Data, file is corrupt. ");
     QCOMPARE(report, (QStringList{"scheme count 0x7fffffff: ONE",
                                   "  W: Cannot Load scheme # 1 : file is corrupt. ",
                                   "species count 0x7fffffff:",
@@ -463,14 +464,20 @@ void TestSchemeReader::countsBeyondTheData()
                                   "node count 0x7fffffff:",
                                   "  W: Scheme::_loadNodes(). Cannot Load Node, file is corrupt. ",
                                   "extra count 0x7fffffff:",
-                                  "  W: Scheme::_loadExtras(). Cannot load an Extra Data, file is corrupt. ",
+                                  "  " + extra,
                                   "negative counts: NEG ONE",
                                   "huge marker:",
                                   "  C: Cannot load Schemes File: File is corrupt or wrong. ",
                                   "huge name:",
                                   "  W: Cannot Load scheme # 0 : file is corrupt. ",
                                   "odd string length:",
-                                  "  W: Cannot Load scheme # 0 : file is corrupt. "}));
+                                  "  W: Cannot Load scheme # 0 : file is corrupt. ",
+                                  "huge extra text:",
+                                  "  " + extra,
+                                  "extra text cut short:",
+                                  "  " + extra,
+                                  "odd extra text:",
+                                  "  " + extra}));
 }
 
 namespace {
@@ -551,6 +558,18 @@ int countsBeyondData(const QString& dir)
     RecordWriter odd;
     odd.header(3, 1).i32(7).raw("abcdefgh");
     run("odd string length", odd.bytes());
+    // An extra's text is read into memory of its full length only when the
+    // file holds that many bytes; one cut short after megabytes still ends
+    // the scheme.
+    auto extraText = [&](const char* title, quint32 length, const QByteArray& body) {
+        RecordWriter writer;
+        writer.header(3, 1).scheme(QStringLiteral("TEXT"), QString(), 0, 0, 1);
+        writer.string(QStringLiteral("X")).string(QString()).string(QString()).i16(0).i32(length / 2);
+        run(title, writer.i32(length).raw(body).bytes());
+    };
+    extraText("huge extra text", 0x7FFFFFFE, QByteArray(64, 'a'));
+    extraText("extra text cut short", 16u << 20, QByteArray(6 << 20, 'a'));
+    extraText("odd extra text", 7, QByteArray(64, 'a'));
     return 0;
 }
 

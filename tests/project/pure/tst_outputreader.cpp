@@ -68,6 +68,7 @@ private slots:
     void zeroBytesAndLatin1();
     void growingFile();
     void pollsReadAtMostTheirShare();
+    void storedTextReadInTwoHalves();
     void numberForms_data();
     void numberForms();
     void numberFormsInTheFile();
@@ -276,6 +277,42 @@ void TestOutputReader::pollsReadAtMostTheirShare()
     pos = OutputReader::read(buffer, pos, kWidth, true, fields, nullptr, lineBytes);
     QCOMPARE(pos, qint64(bytes.size()));
     QCOMPARE(column(fields, 1).last(), 90.0f);
+}
+
+void TestOutputReader::storedTextReadInTwoHalves()
+{
+    // A stored text is read as the file it was made from, however its lines
+    // fall on the halves: blank and skipped lines, short lines, a character
+    // beyond Latin-1, a last line without its line feed.
+    QByteArray bytes = "\n" + line({"t(s)", "T(K)", "OH"});
+    for (int i = 0; bytes.size() < (9 << 20); ++i) {
+        bytes += line({QByteArray::number(i) + "E-05", QByteArray::number(1000 + i), "1.5"});
+        if (i % 1000 == 7)
+            bytes += "\n< skipped\n" + cell("3.0");
+    }
+    bytes += cell("9.0") + cell("9.5");
+    QString text = QString::fromLatin1(bytes);
+    text[text.indexOf(u"1.5", text.size() / 2)] = QChar(0x2081);
+    for (const QString& stored : {text, text.left(text.size() / 3), text.left(text.size() / 3 + kWidth)}) {
+        Fields expected;
+        const qint64 end = readBytes(stored.toLatin1(), 0, true, expected);
+        Fields fields;
+        bool refused = true;
+        QCOMPARE(OutputReader::readText(stored, kWidth, fields, &refused), end);
+        QVERIFY(!refused);
+        QCOMPARE(names(fields), names(expected));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(column(fields, i) == column(expected, i));
+    }
+    // Damaged data is refused whole, as from the file, whichever half sees it.
+    QByteArray damaged = QByteArray(2000 * kWidth, 'x') + '\n';
+    while (damaged.size() < (5 << 20))
+        damaged += "  1.0E-01\n";
+    Fields fields;
+    bool refused = false;
+    QCOMPARE(OutputReader::readText(QString::fromLatin1(damaged), kWidth, fields, &refused), qint64(0));
+    QVERIFY(refused);
+    QVERIFY(fields.empty());
 }
 
 void TestOutputReader::growingFile()
