@@ -188,7 +188,7 @@ void Project::endRun()
     request.readPos = m_readPos;
     request.fieldsize = m_fieldsize;
     for (const auto& field : m_outData)
-        request.fieldNames.append(field->name);
+        request.fields.push_back(*field);
     if (m_fieldsize <= 0) {
         if (!m_fieldsizeWarned)
             tWarning() << "Project::_readOutData(). The field size" << m_fieldsize
@@ -207,11 +207,13 @@ void Project::resultsStored()
     if (result->refused) {
         if (!m_outputRefused)
             refuseOutput();
-    } else if (m_outData.empty()) {
-        m_outData = std::move(result->tail);
+    } else if (m_outData.size() != result->fields.size()) {
+        m_outData = std::move(result->fields);
     } else {
-        for (size_t i = 0; i < m_outData.size() && i < result->tail.size(); ++i)
-            m_outData[i]->values.append(result->tail[i]->values);
+        // The fields stay (views hold them); their values are swapped for
+        // the joined ones.
+        for (size_t i = 0; i < m_outData.size(); ++i)
+            m_outData[i]->values.swap(result->fields[i]->values);
     }
     m_readPos = result->readPos;
     _updateTime();

@@ -1,5 +1,6 @@
 #include "runstorage.h"
 
+#include "largebuffer.h"
 #include "outputreader.h"
 #include "safefile.h"
 
@@ -27,17 +28,16 @@ void RunStorage::start(const Request& request)
     m_cancelled = cancelled;
     m_running = result;
     m_thread = QThread::create([request, cancelled, result] {
-        // The rest of the output data, into fields of the worker's own.
-        for (const QString& name : request.fieldNames) {
-            result->tail.push_back(std::make_unique<OutputField>());
-            result->tail.back()->name = name;
-        }
+        // The rest of the output data, appended to the worker's own copy of
+        // the fields.
+        for (const OutputField& field : request.fields)
+            result->fields.push_back(std::make_unique<OutputField>(field));
         result->readPos = request.readPos;
         if (!request.dataFile.isEmpty() && SafeFile::isRegularFile(request.dataFile)) {
             QFile file(request.dataFile);
             if (file.open(QIODevice::ReadOnly))
-                result->readPos =
-                    OutputReader::read(file, request.readPos, request.fieldsize, true, result->tail, &result->refused);
+                result->readPos = OutputReader::read(file, request.readPos, request.fieldsize, true, result->fields,
+                                                     &result->refused);
         }
         if (*cancelled)
             return;
@@ -95,8 +95,10 @@ bool RunStorage::readText(const QString& path, QString* text, const std::atomic<
         return false;
     text->clear();
     const qint64 size = file.size();
-    if (size > 0)
+    if (size > 0) {
         text->reserve(qsizetype(size));
+        LargeBuffer::preferLargePages(text->data(), qint64(text->capacity()) * qint64(sizeof(QChar)));
+    }
     // In blocks, each converted once; a zero byte ends its line's text.
     constexpr qint64 kBlock = 1 << 20;
     QByteArray block;

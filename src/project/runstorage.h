@@ -11,7 +11,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QStringList>
 
 #include <atomic>
 #include <memory>
@@ -30,13 +29,17 @@ public:
         QString computationFile; // the computation file, or empty
         qint64 readPos = 0; // where reading of the data file stopped
         int fieldsize = 0;
-        QStringList fieldNames; // the fields read so far (their headings)
+        // The fields read so far. Their values are shared with the
+        // project's, which stay as they are while the worker runs; the
+        // worker's copy of them becomes its own when it appends.
+        std::vector<OutputField> fields;
     };
     struct Result
     {
-        // The lines after readPos: values for the fields named in the
-        // request, or, when nothing was read yet, fields of their own.
-        std::vector<std::unique_ptr<OutputField>> tail;
+        // The request's fields with the lines after readPos appended, or,
+        // when nothing was read yet, fields of their own: joined here, as a
+        // join of hundreds of megabytes on the owner's thread would stall it.
+        std::vector<std::unique_ptr<OutputField>> fields;
         qint64 readPos = 0;
         bool refused = false; // the rest of the data is damaged
         bool hasData = false; // the data file could be read
