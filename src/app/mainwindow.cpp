@@ -475,6 +475,17 @@ void MainWindow::onStoringChanged(bool storing)
     m_saveButton->setToolTip(storing ? waiting : m_saveAction->toolTip());
     m_starter->setEnabled(!storing);
     m_starter->setToolTip(storing ? waiting : QString());
+    // The bar every page shows would sit at 100 % meanwhile, as if nothing
+    // were happening: it moves, and says what it waits for.
+    if (storing) {
+        m_progressBar->setRange(0, 0);
+        m_progressBar->setFormat(Simulator::storingText());
+        m_progressBar->setToolTip(waiting);
+    } else {
+        m_progressBar->setRange(0, ProgressMaximum);
+        m_progressBar->setFormat(QStringLiteral("%p%"));
+        m_progressBar->setToolTip(QString());
+    }
 }
 
 void MainWindow::showTempDir()

@@ -263,6 +263,11 @@ void Simulator::onFinished()
     }
 }
 
+QString Simulator::storingText()
+{
+    return tr("Storing results\u2026");
+}
+
 void Simulator::onStoringChanged(bool storing)
 {
     if (!storing) {
@@ -271,7 +276,7 @@ void Simulator::onStoringChanged(bool storing)
     }
     // Reading hundreds of megabytes takes a while; the page says why the
     // run has not ended yet, with a busy bar.
-    m_timeLabel->setText(tr("Storing results\u2026"));
+    m_timeLabel->setText(storingText());
     m_progressBar->setRange(0, 0);
     m_stopButton->setEnabled(false);
 }

@@ -27,6 +27,8 @@ class Simulator : public QWidget
 public:
     static constexpr int RefreshIntervalMs = 200;
     static constexpr int ProgressMaximum = 1000;
+    // What the pages say while the results of a run are stored.
+    static QString storingText();
 
     explicit Simulator(Project* project, QWidget* parent = nullptr);
 

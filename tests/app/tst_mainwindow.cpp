@@ -253,12 +253,13 @@ void TestMainWindow::waitsWhileResultsAreStored()
     Project* project = window->project();
     QStringList seen;
     connect(project, &Project::storingChanged, this, [&](bool storing) {
-        seen << QStringLiteral("%1 save %2 open %3 start page %4: %5")
+        seen << QStringLiteral("%1 save %2 open %3 start page %4 window's bar %5 %6: %7")
                     .arg(storing)
                     .arg(window->saveAction()->isEnabled())
                     .arg(window->openAction()->isEnabled())
                     .arg(window->starter()->isEnabled())
-                    .arg(window->simulator()->timeLabel()->text());
+                    .arg(window->progressBar()->maximum())
+                    .arg(window->progressBar()->format(), window->simulator()->timeLabel()->text());
         if (storing)
             QCOMPARE(window->saveAction()->toolTip(),
                      QStringLiteral("Waiting for the results of the run to be stored"));
@@ -269,8 +270,10 @@ void TestMainWindow::waitsWhileResultsAreStored()
     window->runAction()->trigger();
     QVERIFY(finished.wait(15000));
     QCOMPARE(seen.size(), 2);
-    QCOMPARE(seen.at(0), QStringLiteral("1 save 0 open 0 start page 0: Storing results\u2026"));
-    QVERIFY2(seen.at(1).startsWith(QStringLiteral("0 save 1 open 1 start page 1: ")), qPrintable(seen.at(1)));
+    QCOMPARE(seen.at(0), QStringLiteral("1 save 0 open 0 start page 0 window's bar 0 Storing results\u2026: "
+                                        "Storing results\u2026"));
+    QVERIFY2(seen.at(1).startsWith(QStringLiteral("0 save 1 open 1 start page 1 window's bar 1000 %p%: ")),
+             qPrintable(seen.at(1)));
     QVERIFY(window->saveAction()->isEnabled());
 }
 
