@@ -482,7 +482,9 @@ void MainWindow::onStoringChanged(bool storing)
         m_progressBar->setFormat(Simulator::storingText());
         m_progressBar->setToolTip(waiting);
     } else {
+        // The busy range reset the value; the run has ended.
         m_progressBar->setRange(0, ProgressMaximum);
+        m_progressBar->setValue(ProgressMaximum);
         m_progressBar->setFormat(QStringLiteral("%p%"));
         m_progressBar->setToolTip(QString());
     }

@@ -98,6 +98,11 @@ public:
 
     qint64 accepted() const { return m_accepted; }
     bool refused() const { return m_refused; }
+    // How many bytes the data lines fell short of one byte per field, in
+    // all. Where it is no more than the heading's length, every line ended
+    // at or beyond one byte per value so far: needsTooMuch() could not have
+    // refused anywhere, however the lines were counted.
+    qint64 shortfall() const { return m_shortfall; }
 
     // `line` holds the bytes of one line, its line feed included if it has
     // one; `next` is the file position after it.
@@ -115,6 +120,7 @@ public:
             takeHeading(line, end);
         } else {
             takeData(line, end);
+            m_shortfall += std::max<qint64>(0, qint64(m_columns.size()) - length);
             if (++m_lines % kCheckEvery == 0 && needsTooMuch(next))
                 return;
         }
@@ -205,6 +211,7 @@ private:
     bool m_reserved = false;
     bool m_refused = false;
     qint64 m_lines = 0;
+    qint64 m_shortfall = 0;
     static constexpr qint64 kCheckEvery = 256;
     static constexpr qint64 kFreeBytes = qint64(64) << 20;
     static constexpr qint64 kBytesPerFileByte = 4;
@@ -212,20 +219,27 @@ private:
 
 } // namespace
 
-qint64 OutputReader::read(QIODevice& device, qint64 readPos, int fieldsize, bool final,
-                          std::vector<std::unique_ptr<OutputField>>& fields, bool* refused, qint64 maxBytes)
+namespace {
+
+struct Outcome
 {
-    if (refused)
-        *refused = false;
+    qint64 accepted = 0;
+    bool refused = false;
+    qint64 shortfall = 0;
+};
+
+Outcome readLines(QIODevice& device, qint64 readPos, int fieldsize, bool final,
+                  std::vector<std::unique_ptr<OutputField>>& fields, qint64 maxBytes)
+{
     if (fieldsize <= 0 || readPos < 0)
-        return readPos;
+        return {readPos, false, 0};
     qint64 expected = 0;
     if (!device.isSequential()) {
         // QBuffer refuses, with a warning, to seek beyond its end; nothing
         // has been appended there anyway.
         expected = device.size() - readPos;
         if (expected <= 0 || !device.seek(readPos))
-            return readPos;
+            return {readPos, false, 0};
     }
     const bool limited = maxBytes > 0 && !final;
     if (limited && (expected <= 0 || expected > maxBytes))
@@ -274,11 +288,20 @@ qint64 OutputReader::read(QIODevice& device, qint64 readPos, int fieldsize, bool
         pass.take(buffer.get(), kept, bufferPos + kept);
     if (pass.refused()) {
         fields.clear();
-        if (refused)
-            *refused = true;
-        return readPos;
+        return {readPos, true, pass.shortfall()};
     }
-    return pass.accepted();
+    return {pass.accepted(), false, pass.shortfall()};
+}
+
+} // namespace
+
+qint64 OutputReader::read(QIODevice& device, qint64 readPos, int fieldsize, bool final,
+                          std::vector<std::unique_ptr<OutputField>>& fields, bool* refused, qint64 maxBytes)
+{
+    const Outcome outcome = readLines(device, readPos, fieldsize, final, fields, maxBytes);
+    if (refused)
+        *refused = outcome.refused;
+    return outcome.accepted;
 }
 
 qint64 OutputReader::readText(QStringView text, int fieldsize, std::vector<std::unique_ptr<OutputField>>& fields,
@@ -292,10 +315,9 @@ qint64 OutputReader::readText(QStringView text, int fieldsize, std::vector<std::
     Latin1TextDevice device(text);
     if (text.size() < kSplitFrom || fieldsize <= 0)
         return read(device, 0, fieldsize, true, fields, refused);
-    bool headRefused = false;
-    const qint64 head = read(device, 0, fieldsize, false, fields, &headRefused, kHead);
-    const qsizetype middle = text.indexOf(u'\n', head + (text.size() - head) / 2) + 1;
-    if (headRefused || head == 0 || fields.empty() || middle <= 0)
+    const Outcome head = readLines(device, 0, fieldsize, false, fields, kHead);
+    const qsizetype middle = text.indexOf(u'\n', head.accepted + (text.size() - head.accepted) / 2) + 1;
+    if (head.refused || head.accepted == 0 || fields.empty() || middle <= 0)
         return read(device, 0, fieldsize, true, fields, refused);
 
     std::vector<std::unique_ptr<OutputField>> tail;
@@ -303,28 +325,36 @@ qint64 OutputReader::readText(QStringView text, int fieldsize, std::vector<std::
         tail.push_back(std::make_unique<OutputField>());
         tail.back()->name = field->name;
     }
-    bool tailRefused = false;
-    qint64 tailEnd = middle;
-    std::thread second([&] {
-        Latin1TextDevice tailDevice(text);
-        tailEnd = read(tailDevice, middle, fieldsize, true, tail, &tailRefused);
-    });
-    bool firstRefused = false;
-    const qint64 firstEnd = read(device, head, fieldsize, false, fields, &firstRefused, middle - head);
-    second.join();
-    if (firstRefused || tailRefused) {
-        fields.clear();
-        if (refused)
-            *refused = true;
-        return 0;
+    Outcome second{middle, false, 0};
+    auto readSecond = [&] {
+        Latin1TextDevice secondDevice(text);
+        second = readLines(secondDevice, middle, fieldsize, true, tail, -1);
+    };
+    std::thread thread;
+    try {
+        thread = std::thread(readSecond);
+    } catch (const std::system_error&) {
+        // No thread to be had: both halves on this one.
     }
+    const Outcome first = readLines(device, head.accepted, fieldsize, false, fields, middle - head.accepted);
+    if (thread.joinable())
+        thread.join();
+    else
+        readSecond();
+    // Each half counts only its own lines against the memory the file
+    // holds, so a refusal is only certain from a reading of the whole. A
+    // heading of C fields is at least C bytes long: with no more shortfall
+    // than that, no line anywhere could have been refused.
+    const qint64 shortfall = head.shortfall + first.shortfall + second.shortfall;
+    if (first.refused || second.refused || shortfall > qint64(fields.size()))
+        return read(device, 0, fieldsize, true, fields, refused);
     if (refused)
         *refused = false;
     for (size_t i = 0; i < fields.size(); ++i)
         fields[i]->values.append(tail[i]->values);
     // The second half starts at a line's start: it accepted nothing if it
     // ends where it began.
-    return tailEnd > middle ? tailEnd : firstEnd;
+    return second.accepted > middle ? second.accepted : first.accepted;
 }
 
 QString OutputReader::refusalText()

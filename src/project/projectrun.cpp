@@ -77,8 +77,9 @@ bool Project::checkReady(bool quiet) const
 
 void Project::start()
 {
-    // An executable that has been started but not reported yet runs too.
-    if (m_status == RunStatus::Running || m_sequence->processState() != QProcess::NotRunning)
+    // An executable that has been started but not reported yet runs too,
+    // and a run whose results are still being stored has not ended.
+    if (m_status == RunStatus::Running || m_sequence->processState() != QProcess::NotRunning || isStoring())
         return;
     // Checked before anything is cleared: a run that cannot start leaves
     // the previous results as they were.

@@ -64,12 +64,13 @@ void writeLongString(QDataStream& out, const QString& text)
 
 // Reads what writeLongString wrote into `text` and returns the checksum of
 // what it read. A run's texts reach hundreds of megabytes: the string is
-// allocated once at its full size when the file holds that many bytes (in
-// steps otherwise, so a damaged length asks for no memory the file does not
-// back), read into straight from the file, and byte-swapped and summed a
-// slice at a time while the slice is in the cache. A short or damaged record
-// ends as QDataStream's own operator ends it: the string cleared and the
-// stream's status set.
+// allocated once at its full size when the file holds that many bytes (else
+// it grows as the bytes arrive, so a damaged length asks for at most twice
+// what the file holds), read into straight from the file, and byte-swapped
+// and summed a slice at a time while the slice is in the cache. A short or
+// damaged record leaves the string empty and the stream's status set, as
+// QDataStream's own operator does; on a stream already failed it reads
+// nothing.
 quint32 readLongString(QDataStream& in, QString& text)
 {
     quint32 bytes = 0;

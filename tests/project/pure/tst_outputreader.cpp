@@ -304,10 +304,11 @@ void TestOutputReader::storedTextReadInTwoHalves()
         for (int i = 0; i < 3; ++i)
             QVERIFY(column(fields, i) == column(expected, i));
     }
-    // Damaged data is refused whole, as from the file, whichever half sees it.
-    QByteArray damaged = QByteArray(2000 * kWidth, 'x') + '\n';
-    while (damaged.size() < (5 << 20))
-        damaged += "  1.0E-01\n";
+    // Damaged data is refused whole, as from the file, also where neither
+    // half alone holds values enough to be refused.
+    QByteArray damaged = QByteArray(100 * kWidth, 'x') + '\n';
+    while (damaged.size() < (10 << 20))
+        damaged += QByteArray(36, ' ') + "1.0\n";
     Fields fields;
     bool refused = false;
     QCOMPARE(OutputReader::readText(QString::fromLatin1(damaged), kWidth, fields, &refused), qint64(0));
