@@ -19,6 +19,7 @@
 
 #include "benchpages.h"
 #include "fakerun.h"
+#include "plainread.h"
 #include "stallprobe.h"
 
 #include "project.h"
@@ -137,20 +138,6 @@ void writeFiles(const FakeRun& setup, qint64 bytes, qint64* computationBytes)
     startData.close();
     startComputation.close();
     *computationBytes = computation.close();
-}
-
-double plainReadMs(const QStringList& paths)
-{
-    QElapsedTimer clock;
-    clock.start();
-    QByteArray block(int(kChunk), Qt::Uninitialized);
-    for (const QString& path : paths) {
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            qFatal("cannot read %s", qPrintable(path));
-        while (file.read(block.data(), block.size()) > 0) { }
-    }
-    return double(clock.nsecsElapsed()) / 1.0e6;
 }
 
 struct Outcome

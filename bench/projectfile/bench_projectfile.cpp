@@ -20,6 +20,7 @@
 //   bench_projectfile [PROJECT.tarvel]
 
 #include "options.h"
+#include "plainread.h"
 #include "project.h"
 #include "projectfilejob.h"
 #include "translation.h"
@@ -169,20 +170,6 @@ double plainReadIntoMemoryMs(const QString& path)
     return double(clock.nsecsElapsed()) / 1.0e6;
 }
 
-// The file read through a block of 4 MB used again and again: the copying
-// alone.
-double plainReadMs(const QString& path)
-{
-    QByteArray block(int(kChunk), Qt::Uninitialized);
-    QElapsedTimer clock;
-    clock.start();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(QStringLiteral("cannot read %1").arg(path));
-    while (file.read(block.data(), block.size()) > 0) { }
-    return double(clock.nsecsElapsed()) / 1.0e6;
-}
-
 double runJob(std::unique_ptr<ProjectFileJob> job)
 {
     QElapsedTimer clock;
@@ -253,7 +240,7 @@ Outcome measure(Options& catalogue, const QString& real, const QTemporaryDir& te
                      .arg(opened.timeStepCount())
                      .arg(outcome.steps));
         outcome.readMs = std::min(outcome.readMs, plainReadIntoMemoryMs(plain));
-        outcome.readStreamMs = std::min(outcome.readStreamMs, plainReadMs(plain));
+        outcome.readStreamMs = std::min(outcome.readStreamMs, plainReadMs({plain}));
     }
     QFile::remove(file);
     QFile::remove(plain);
